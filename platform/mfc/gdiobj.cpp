@@ -1,0 +1,127 @@
+#include "afximpl.h"
+
+#include <memory>
+#include <unordered_map>
+
+namespace {
+
+// Objects the program created or attached, by handle: SelectObject hands these back as the
+// very objects the program owns.
+std::unordered_map<HGDIOBJ, CGdiObject*>& PermanentMap()
+{
+    static std::unordered_map<HGDIOBJ, CGdiObject*> map;
+    return map;
+}
+
+// Wrappers made on demand for handles the program does not own.
+std::unordered_map<HGDIOBJ, std::unique_ptr<CGdiObject>>& TemporaryMap()
+{
+    static std::unordered_map<HGDIOBJ, std::unique_ptr<CGdiObject>> map;
+    return map;
+}
+
+template <class T>
+T* FromHandleOf(HGDIOBJ hObject)
+{
+    if (hObject == NULL)
+        return NULL;
+    auto permanent = PermanentMap().find(hObject);
+    if (permanent != PermanentMap().end())
+        return static_cast<T*>(permanent->second);
+    std::unique_ptr<CGdiObject>& temporary = TemporaryMap()[hObject];
+    if (!temporary) {
+        temporary = std::make_unique<T>();
+        temporary->m_hObject = hObject;  // not Attach: a wrapper never owns its handle
+    }
+    return static_cast<T*>(temporary.get());
+}
+
+}  // namespace
+
+void AfxDeleteTempMap()
+{
+    for (auto& entry : TemporaryMap())
+        entry.second->m_hObject = NULL;
+    TemporaryMap().clear();
+}
+
+CGdiObject::CGdiObject() : m_hObject(NULL) {}
+
+CGdiObject::~CGdiObject()
+{
+    DeleteObject();
+}
+
+BOOL CGdiObject::Attach(HGDIOBJ hObject)
+{
+    if (hObject == NULL)
+        return FALSE;
+    m_hObject = hObject;
+    PermanentMap()[hObject] = this;
+    return TRUE;
+}
+
+HGDIOBJ CGdiObject::Detach()
+{
+    HGDIOBJ hObject = m_hObject;
+    if (hObject != NULL) {
+        auto entry = PermanentMap().find(hObject);
+        if (entry != PermanentMap().end() && entry->second == this)
+            PermanentMap().erase(entry);
+    }
+    m_hObject = NULL;
+    return hObject;
+}
+
+BOOL CGdiObject::DeleteObject()
+{
+    if (m_hObject == NULL)
+        return FALSE;
+    return ::DeleteObject(Detach());
+}
+
+CGdiObject* PASCAL CGdiObject::FromHandle(HGDIOBJ hObject)
+{
+    return FromHandleOf<CGdiObject>(hObject);
+}
+
+CPen::CPen() = default;
+
+CPen::CPen(int nPenStyle, int nWidth, COLORREF crColor)
+{
+    CreatePen(nPenStyle, nWidth, crColor);
+}
+
+BOOL CPen::CreatePen(int nPenStyle, int nWidth, COLORREF crColor)
+{
+    return Attach(::CreatePen(nPenStyle, nWidth, crColor));
+}
+
+CPen* PASCAL CPen::FromHandle(HPEN hPen)
+{
+    return FromHandleOf<CPen>(hPen);
+}
+
+CBrush::CBrush() = default;
+
+CBrush::CBrush(COLORREF crColor)
+{
+    CreateSolidBrush(crColor);
+}
+
+BOOL CBrush::CreateSolidBrush(COLORREF crColor)
+{
+    return Attach(::CreateSolidBrush(crColor));
+}
+
+CBrush* PASCAL CBrush::FromHandle(HBRUSH hBrush)
+{
+    return FromHandleOf<CBrush>(hBrush);
+}
+
+CRgn::CRgn() = default;
+
+BOOL CRgn::CreateRectRgn(int x1, int y1, int x2, int y2)
+{
+    return Attach(::CreateRectRgn(x1, y1, x2, y2));
+}
