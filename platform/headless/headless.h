@@ -54,6 +54,9 @@ void SetClientSize(HWND hWnd, int cx, int cy);
 void SetTimerFails(bool bFail);
 // Texts of the message boxes shown so far.
 std::vector<std::string> MessageBoxTexts();
+// A window's caption and style as created.
+std::string WindowTitle(HWND hWnd);
+DWORD WindowStyle(HWND hWnd);
 // Timers running on a window: (id, period in ms) pairs.
 std::vector<std::pair<UINT_PTR, UINT>> Timers(HWND hWnd);
 

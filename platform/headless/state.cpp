@@ -105,6 +105,18 @@ std::vector<std::string> MessageBoxTexts()
     return TheState().messageBoxTexts;
 }
 
+std::string WindowTitle(HWND hWnd)
+{
+    const HWND__* pWindow = LookupWindow(hWnd);
+    return pWindow ? pWindow->title : std::string();
+}
+
+DWORD WindowStyle(HWND hWnd)
+{
+    const HWND__* pWindow = LookupWindow(hWnd);
+    return pWindow ? pWindow->dwStyle : 0;
+}
+
 std::vector<std::pair<UINT_PTR, UINT>> Timers(HWND hWnd)
 {
     std::vector<std::pair<UINT_PTR, UINT>> timers;

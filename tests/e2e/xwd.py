@@ -1,0 +1,75 @@
+"""Reads screenshots in the X Window Dump format (what `xwd` writes) and writes PNG files.
+
+Only the standard library is used: the tests run on a bare Debian machine.
+"""
+import struct
+import zlib
+
+_HEADER = struct.Struct(">25I")
+
+
+class Image:
+    """An RGB image: `pixel(x, y)` gives an (r, g, b) tuple."""
+
+    def __init__(self, width, height, rows):
+        self.width = width
+        self.height = height
+        self._rows = rows  # one bytes object of packed RGB per row
+
+    def pixel(self, x, y):
+        row = self._rows[y]
+        return row[3 * x], row[3 * x + 1], row[3 * x + 2]
+
+    def crop(self, left, top, width, height):
+        rows = [self._rows[y][3 * left:3 * (left + width)] for y in range(top, top + height)]
+        return Image(width, height, rows)
+
+    def rows(self):
+        return self._rows
+
+
+def _shift(mask):
+    return (mask & -mask).bit_length() - 1
+
+
+def read_xwd(path):
+    """Reads a ZPixmap dump of a TrueColor screen with 24 or 32 bits per pixel."""
+    with open(path, "rb") as f:
+        data = f.read()
+    (header_size, _version, pixmap_format, _depth, width, height, _xoffset, byte_order,
+     _unit, _bit_order, _pad, bits_per_pixel, bytes_per_line, _visual_class,
+     red_mask, green_mask, blue_mask, _bits_per_rgb, _entries, ncolors,
+     *_rest) = _HEADER.unpack_from(data, 0)
+    if pixmap_format != 2 or bits_per_pixel not in (24, 32):
+        raise ValueError("%s: only 24- and 32-bit ZPixmap dumps are supported (format %d, "
+                         "%d bits)" % (path, pixmap_format, bits_per_pixel))
+    stride = bits_per_pixel // 8
+    offset = header_size + 12 * ncolors
+    shifts = (_shift(red_mask), _shift(green_mask), _shift(blue_mask))
+    if any(shift % 8 for shift in shifts):
+        raise ValueError("colour channels must be whole bytes")
+    # Each channel is one byte of the pixel; which byte depends on the dump's byte order.
+    lanes = [shift // 8 if byte_order == 0 else stride - 1 - shift // 8 for shift in shifts]
+    rows = []
+    for y in range(height):
+        start = offset + y * bytes_per_line
+        pixels = data[start:start + stride * width]
+        row = bytearray(3 * width)
+        for channel, lane in enumerate(lanes):
+            row[channel::3] = pixels[lane::stride]
+        rows.append(bytes(row))
+    return Image(width, height, rows)
+
+
+def write_png(image, path):
+    def chunk(kind, payload):
+        body = kind + payload
+        return struct.pack(">I", len(payload)) + body + struct.pack(">I", zlib.crc32(body))
+
+    raw = b"".join(b"\x00" + row for row in image.rows())
+    header = struct.pack(">IIBBBBB", image.width, image.height, 8, 2, 0, 0, 0)
+    with open(path, "wb") as f:
+        f.write(b"\x89PNG\r\n\x1a\n")
+        f.write(chunk(b"IHDR", header))
+        f.write(chunk(b"IDAT", zlib.compress(raw, 9)))
+        f.write(chunk(b"IEND", b""))
