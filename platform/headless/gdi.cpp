@@ -244,3 +244,8 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom)
 {
     return Record(hdc, headless::DeviceOp::Rectangle, {left, top, right, bottom});
 }
+
+BOOL GdiFlush(void)
+{
+    return TRUE;
+}

@@ -32,6 +32,8 @@ struct DeviceCall {
     COLORREF brush;
     HDC hdc;
 
+    // Equal calls draw the same thing; which device context made them does not count, since
+    // every handler gets a fresh one.
     bool operator==(const DeviceCall& other) const;
 };
 

@@ -51,8 +51,7 @@ void Log(const std::string& line)
 
 bool DeviceCall::operator==(const DeviceCall& other) const
 {
-    return op == other.op && args == other.args && pen == other.pen && brush == other.brush &&
-           hdc == other.hdc;
+    return op == other.op && args == other.args && pen == other.pen && brush == other.brush;
 }
 
 const std::vector<DeviceCall>& DeviceCalls()

@@ -179,6 +179,20 @@ BOOL GetClientRect(HWND hWnd, LPRECT lpRect)
     return TRUE;
 }
 
+// Headless windows have no frame: the window is its client area, placed at the origin.
+BOOL GetWindowRect(HWND hWnd, LPRECT lpRect)
+{
+    return GetClientRect(hWnd, lpRect);
+}
+
+BOOL MoveWindow(HWND hWnd, int, int, int nWidth, int nHeight, BOOL)
+{
+    if (!LookupWindow(hWnd) || nWidth < 0 || nHeight < 0)
+        return FALSE;
+    headless::SetClientSize(hWnd, nWidth, nHeight);
+    return TRUE;
+}
+
 LRESULT DefWindowProc(HWND hWnd, UINT Msg, WPARAM, LPARAM)
 {
     switch (Msg) {

@@ -1,0 +1,44 @@
+// The transformation state a canvas carries: the 3x3 plane transformation that places, turns and
+// mirrors a figure drawn in its own local coordinates, and a spatial camera (eye, target, up
+// vector and the inverted view basis derived from them).
+#ifndef VURAZEVEDADAR_VIEWTRANSFORM_H
+#define VURAZEVEDADAR_VIEWTRANSFORM_H
+
+// Replaces the row-major 3x3 matrix m by its inverse and returns 1, or returns 0 and leaves m
+// untouched when the matrix is singular: when its determinant is zero (or not a number), or
+// small against the mean absolute element scaled by eps.
+int Invert3x3(double* m, double eps);
+
+class CViewTransform {
+public:
+    explicit CViewTransform(int nCameraMode);
+    ~CViewTransform();
+
+    // Plane transformation. A point (x, y) is the column vector (x, y, 1).
+    void ResetTransform();
+    void SetTransform(double tx, double ty, double angle, double sx, double sy);
+    void Transform(double x, double y, double& xOut, double& yOut) const;
+    void Compose(const double* q);
+    void Rotate(double x, double y, double angle);
+    void MirrorX();
+
+    // Camera.
+    int ResetCamera(int nMode);
+    int UpdateCamera();
+
+    double m_matrix[9];
+    double m_matrix3d[16];
+    int m_nCameraMode;
+    double m_dEye[3];
+    double m_dTarget[3];
+    double m_dDir[3];
+    double m_dUp[3];
+    double m_dSight[3];
+    double m_dView[9];
+    double m_dScaleX;
+    double m_dScaleY;
+    double m_dScaleZ;
+    double m_dCameraAngle;
+};
+
+#endif  // VURAZEVEDADAR_VIEWTRANSFORM_H
