@@ -44,6 +44,11 @@ double CrossAngleFor(double dDrive, double dRatio)
 
 void CMainFrame::OnPaint()
 {
+    // A repaint restarts the animation, so the figures drawn so far must go wherever they
+    // are; but the paint DC draws only inside the part of the window that needs painting
+    // (what was just uncovered, say). Making that the whole client area lets the clearing
+    // reach every old figure.
+    Invalidate(FALSE);
     CPaintDC paintDC(this);
     m_canvasCross.Attach(this, &paintDC, 1);
     m_canvasWheel.Attach(this, &paintDC, 1);

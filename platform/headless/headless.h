@@ -44,7 +44,8 @@ void SetRecording(bool bRecord);
 
 // The window-system calls made so far, in order, one line each:
 //   "SetTimer <id> <ms>", "KillTimer <id>", "MessageBox <text>|<caption>|<type>",
-//   "DeleteObject pen|brush|region", "DestroyWindow", "ShowWindow <cmd>".
+//   "DeleteObject pen|brush|region", "DestroyWindow", "ShowWindow <cmd>",
+//   "InvalidateRect <erase>".
 const std::vector<std::string>& CallLog();
 void ClearCallLog();
 

@@ -170,6 +170,17 @@ BOOL UpdateWindow(HWND hWnd)
     return TRUE;
 }
 
+// The whole client area is the only update region a headless window knows.
+BOOL InvalidateRect(HWND hWnd, const RECT*, BOOL bErase)
+{
+    HWND__* pWindow = LookupWindow(hWnd);
+    if (!pWindow)
+        return FALSE;
+    headless::Log("InvalidateRect " + std::to_string(bErase));
+    pWindow->bNeedsPaint = true;
+    return TRUE;
+}
+
 BOOL GetClientRect(HWND hWnd, LPRECT lpRect)
 {
     HWND__* pWindow = LookupWindow(hWnd);

@@ -235,6 +235,7 @@ public:
 
     BOOL ShowWindow(int nCmdShow);
     void UpdateWindow();
+    void Invalidate(BOOL bErase = TRUE);
     void GetClientRect(LPRECT lpRect) const;
     UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse,
                       void(CALLBACK* lpfnTimer)(HWND, UINT, UINT_PTR, DWORD));

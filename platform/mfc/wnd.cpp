@@ -117,6 +117,11 @@ void CWnd::UpdateWindow()
     ::UpdateWindow(m_hWnd);
 }
 
+void CWnd::Invalidate(BOOL bErase)
+{
+    ::InvalidateRect(m_hWnd, NULL, bErase);
+}
+
 void CWnd::GetClientRect(LPRECT lpRect) const
 {
     ::GetClientRect(m_hWnd, lpRect);

@@ -117,6 +117,16 @@ TEST_F(AnimationRepaint, FitsTheMechanismAndDrawsOnlyTheStaticParts)
     EXPECT_EQ(Recorded(DeviceOp::Pie).size(), 8u);
 }
 
+// A window partly uncovered gets a paint DC that draws only in the uncovered part; the
+// restarted animation would then never erase the figures left elsewhere.
+TEST_F(AnimationRepaint, ClaimsTheWholeClientAreaBeforePainting)
+{
+    headless::ClearCallLog();
+    Paint();
+    ASSERT_FALSE(headless::CallLog().empty());
+    EXPECT_EQ(headless::CallLog().front(), "InvalidateRect 0");
+}
+
 TEST_F(AnimationRepaint, AfterAResizeRestartsTheMechanismAndRefitsThePicture)
 {
     PaintAndTick(17);

@@ -203,7 +203,10 @@ BOOL DestroyWindow(HWND hWnd);
 BOOL IsWindow(HWND hWnd);
 BOOL ShowWindow(HWND hWnd, int nCmdShow);
 BOOL UpdateWindow(HWND hWnd);
+BOOL InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase);
 BOOL GetClientRect(HWND hWnd, LPRECT lpRect);
+BOOL GetWindowRect(HWND hWnd, LPRECT lpRect);
+BOOL MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL bRepaint);
 LRESULT DefWindowProc(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 LRESULT SendMessage(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 BOOL PostMessage(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
@@ -237,5 +240,6 @@ BOOL Arc(HDC hdc, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4
 BOOL Pie(HDC hdc, int left, int top, int right, int bottom, int xr1, int yr1, int xr2, int yr2);
 BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom);
 BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom);
+BOOL GdiFlush(void);
 
 #endif  // VURAZEVEDADAR_PORTABLE_WINDOWS_H
