@@ -1,0 +1,54 @@
+// The one connection to the X server: opened on first need, checked for a visual whose pixels
+// can be computed from colours, and ended with the program when the server goes away.
+#ifndef VURAZEVEDADAR_X11_DISPLAY_H
+#define VURAZEVEDADAR_X11_DISPLAY_H
+
+#include <windows.h>
+
+#include <X11/Xlib.h>
+
+namespace x11 {
+
+// Where one colour component sits in a pixel value, from the visual's mask.
+struct ColorChannel {
+    unsigned m_nShift;
+    unsigned long m_nMax;  // the mask shifted down: the component's full intensity
+};
+
+struct Connection {
+    Display* m_pDisplay;
+    int m_nScreen;
+    Window m_idRoot;
+    int m_nScreenWidth;
+    int m_nScreenHeight;
+    ColorChannel m_red;
+    ColorChannel m_green;
+    ColorChannel m_blue;
+    Atom m_atomWmProtocols;
+    Atom m_atomWmDeleteWindow;
+    Atom m_atomNetWmName;
+    Atom m_atomUtf8String;
+    Atom m_atomNetWmWindowType;
+    Atom m_atomNetWmWindowTypeDialog;
+};
+
+// The program's name in its messages and its windows' resource name.
+extern const char kProgramName[];
+
+// The connection, opened on the first call. Without a usable display the program ends here,
+// with one line on stderr and status 1.
+Connection& TheConnection();
+bool IsConnected();
+
+// The pixel value of a colour on the default visual.
+unsigned long PixelOf(COLORREF crColor);
+// Pure helpers behind PixelOf, exposed for tests.
+ColorChannel ChannelFromMask(unsigned long nMask);
+unsigned long ComponentToPixel(const ColorChannel& channel, unsigned nComponent);
+
+// Writes "<program>: <text>" on stderr and ends the process at once with the given status.
+[[noreturn]] void ExitWithMessage(const char* lpszText, int nStatus);
+
+}  // namespace x11
+
+#endif  // VURAZEVEDADAR_X11_DISPLAY_H

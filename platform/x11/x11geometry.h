@@ -1,0 +1,71 @@
+// GDI's drawing geometry translated into what the X protocol can carry: 16-bit coordinates,
+// arcs in 1/64 degree with skewed angles. Pure functions on 64-bit device coordinates, so that
+// nothing overflows on the way from a logical point plus the viewport origin to the server.
+#ifndef VURAZEVEDADAR_X11_GEOMETRY_H
+#define VURAZEVEDADAR_X11_GEOMETRY_H
+
+namespace x11 {
+
+// The range of an X coordinate (INT16).
+const long long kCoordMin = -32768;
+const long long kCoordMax = 32767;
+// A window is at most kCoordMax pixels wide, so no window shows a pixel beyond this.
+const long long kLastVisiblePixel = kCoordMax - 1;
+
+// A full turn in X's arc units.
+const int kFullCircle64 = 360 * 64;
+
+struct DevicePoint {
+    long long x;
+    long long y;
+};
+
+bool operator==(const DevicePoint& a, const DevicePoint& b);
+
+// A GDI box: right and bottom are exclusive, left <= right and top <= bottom once normalised.
+struct DeviceBox {
+    long long left;
+    long long top;
+    long long right;
+    long long bottom;
+
+    long long Width() const { return right - left; }
+    long long Height() const { return bottom - top; }
+};
+
+DeviceBox NormalizeBox(long long x1, long long y1, long long x2, long long y2);
+// The box's integer centre, where GDI starts the radials of arcs and pies.
+DevicePoint BoxCentre(const DeviceBox& box);
+
+// Cuts a segment to the coordinate range of X; false when none of it lies inside. A cut end
+// lands on the nearest pixel of the ideal line, so the part a window can show may move by at
+// most half a pixel; segments that already fit are returned exactly.
+bool ClipSegment(DevicePoint* pFrom, DevicePoint* pTo);
+
+// Pulls the edges of a Rectangle box that lie beyond any window in to just outside the
+// visible range, where the outline they carry stays invisible and the brush still reaches the
+// window's edge. False when no pixel of the box can be visible.
+bool ClampOutlineBox(DeviceBox* pBox);
+
+// An X arc: the bounding box of the ideal ellipse and the start and sweep in 1/64 degree.
+struct ArcRequest {
+    int x;
+    int y;
+    unsigned width;
+    unsigned height;
+    int angle1;
+    int angle2;
+};
+
+// Converts a GDI box and its two radial points into the X arc GDI would draw: the box less one
+// pixel on the right and bottom, angles in the ellipse's skewed (parametric) measure, swept
+// counter-clockwise from start to end, a full turn when the points coincide. False when the
+// box does not fit X's coordinates or has no area.
+bool GdiArcToX(const DeviceBox& box, DevicePoint ptStart, DevicePoint ptEnd, ArcRequest* pArc);
+
+// The point of the arc's ideal ellipse at a skewed angle in 1/64 degree, to the nearest pixel.
+DevicePoint PointOnArc(const ArcRequest& arc, long long nAngle64);
+
+}  // namespace x11
+
+#endif  // VURAZEVEDADAR_X11_GEOMETRY_H

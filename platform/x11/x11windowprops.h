@@ -1,0 +1,35 @@
+// The properties through which a top-level window talks to the window manager.
+#ifndef VURAZEVEDADAR_X11_WINDOWPROPS_H
+#define VURAZEVEDADAR_X11_WINDOWPROPS_H
+
+#include <X11/Xlib.h>
+
+#include <string>
+
+namespace x11 {
+
+// Where a window is to appear; unpositioned windows are placed by the window manager.
+struct Placement {
+    int m_x;
+    int m_y;
+    int m_nWidth;
+    int m_nHeight;
+    bool m_bPositioned;
+};
+
+// The caption, in WM_NAME for older window managers and in _NET_WM_NAME as UTF-8.
+void SetWindowCaption(Window idWindow, const char* lpszCaption);
+// WM_CLASS, WM_PROTOCOLS with WM_DELETE_WINDOW, and WM_HINTS with the state the window is to
+// start in once it is mapped.
+void SetStandardProperties(Window idWindow, bool bIconic);
+// WM_HINTS only, for a window shown again in another state.
+void SetInitialState(Window idWindow, bool bIconic);
+// WM_NORMAL_HINTS; a fixed-size window gets equal minimum and maximum sizes.
+void SetSizeHints(Window idWindow, const Placement& placement, bool bFixedSize);
+
+// WM_NAME's type, STRING, is Latin-1: characters beyond it become '?'. Malformed UTF-8 does too.
+std::string Utf8ToLatin1(const char* lpszUtf8);
+
+}  // namespace x11
+
+#endif  // VURAZEVEDADAR_X11_WINDOWPROPS_H

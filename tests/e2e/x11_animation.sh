@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# The native build shows its captioned window on X and animates: screenshots spread over 3 s each
+# show what the window must show, and the cross turns between them.
+# Usage: x11_animation.sh vurazevedadar xtool
+set -euo pipefail
+exe=$1
+xtool=$2
+here=$(dirname "$0")
+source "$here/lib.sh"
+source "$here/lib_shots.sh"
+
+e2e_start_xvfb 1024x768x24
+"$exe" &
+app=$!
+E2E_PIDS+=("$app")
+e2e_wait_for 10 "$xtool" find Vurazevedadar >/dev/null || e2e_fail "no window captioned Vurazevedadar"
+
+mapfile -t props < <("$xtool" props Vurazevedadar)
+[ "${props[0]}" = Vurazevedadar ] || e2e_fail "WM_NAME is '${props[0]}'"
+[ "${props[1]}" = Vurazevedadar ] || e2e_fail "_NET_WM_NAME is '${props[1]}'"
+[ "${props[2]}" = "vurazevedadar,Vurazevedadar," ] || e2e_fail "WM_CLASS is '${props[2]}'"
+
+read -r _ left top width height < <("$xtool" find Vurazevedadar)
+echo "client area: ${width}x${height} at ($left, $top)"
+sleep 0.5
+mapfile -t shots < <(e2e_take_shots 12 0.25 "$E2E_WORK/shots")
+kill -0 "$app" 2>/dev/null || e2e_fail "the program ended by itself"
+python3 "$here/judge.py" "$left" "$top" "$width" "$height" "${shots[@]}" \
+    ${E2E_PNG:+--png "$E2E_PNG"}

@@ -1,0 +1,199 @@
+// The x11 backend's conversions from GDI's conventions to X's, checked without a server:
+// arc angles, 16-bit coordinate limits, timer deadlines, pixel values and caption encoding.
+#include <gtest/gtest.h>
+
+#include "x11display.h"
+#include "x11events.h"
+#include "x11geometry.h"
+#include "x11timers.h"
+#include "x11windowprops.h"
+
+namespace {
+
+using x11::ArcRequest;
+using x11::DeviceBox;
+using x11::DevicePoint;
+
+const long long kMs = x11::kNanosecondsPerMillisecond;
+
+ArcRequest ArcFor(DeviceBox box, DevicePoint ptStart, DevicePoint ptEnd)
+{
+    ArcRequest arc = {};
+    EXPECT_TRUE(x11::GdiArcToX(box, ptStart, ptEnd, &arc));
+    return arc;
+}
+
+TEST(X11Arc, BoxLosesItsLastColumnAndRowBecauseXArcsCoverTheirFarEdges)
+{
+    const ArcRequest arc = ArcFor({10, 20, 111, 71}, {0, 0}, {0, 0});
+    EXPECT_EQ(arc.x, 10);
+    EXPECT_EQ(arc.y, 20);
+    EXPECT_EQ(arc.width, 100u);
+    EXPECT_EQ(arc.height, 50u);
+}
+
+TEST(X11Arc, QuarterFromThreeToTwelveOClockRunsCounterClockwise)
+{
+    const ArcRequest arc = ArcFor({0, 0, 100, 100}, {100, 50}, {50, 0});
+    EXPECT_EQ(arc.angle1, 0);
+    EXPECT_EQ(arc.angle2, 90 * 64);
+}
+
+TEST(X11Arc, FromTwelveToThreeOClockIsThreeQuartersNotAQuarterBackwards)
+{
+    const ArcRequest arc = ArcFor({0, 0, 100, 100}, {50, 0}, {100, 50});
+    EXPECT_EQ(arc.angle1, 90 * 64);
+    EXPECT_EQ(arc.angle2, 270 * 64);
+}
+
+TEST(X11Arc, FlatBoxUsesSkewedAnglesSoTheRadialMeetsItsCorner)
+{
+    // The radial to the box's corner is at 26.57 degrees on the screen but at 45 degrees on
+    // the ellipse stretched to a circle, which is the measure X uses.
+    const ArcRequest arc = ArcFor({0, 0, 200, 100}, {200, 0}, {0, 50});
+    EXPECT_EQ(arc.angle1, 45 * 64);
+    EXPECT_EQ(arc.angle2, 135 * 64);
+}
+
+TEST(X11Arc, CoincidentRadialsDrawTheWholeEllipse)
+{
+    const ArcRequest arc = ArcFor({0, 0, 40, 30}, {7, 3}, {7, 3});
+    EXPECT_EQ(arc.angle2, x11::kFullCircle64);
+}
+
+TEST(X11Arc, RadialsStartAtTheIntegerCentreOfAnOddBox)
+{
+    // Centre (2, 2) of the box 0..5: the point (5, 2) is due east, not slightly below.
+    const ArcRequest arc = ArcFor({0, 0, 5, 5}, {5, 2}, {2, 0});
+    EXPECT_EQ(arc.angle1, 0);
+}
+
+TEST(X11Arc, BoxBeyondSixteenBitsIsRefusedInsteadOfWrappingAround)
+{
+    ArcRequest arc = {};
+    EXPECT_FALSE(x11::GdiArcToX({-40000, 0, 10, 10}, {0, 0}, {0, 0}, &arc));
+    EXPECT_FALSE(x11::GdiArcToX({0, 0, 32769, 10}, {0, 0}, {0, 0}, &arc));
+    EXPECT_TRUE(x11::GdiArcToX({-32768, 0, 32768, 10}, {0, 0}, {0, 0}, &arc));
+}
+
+TEST(X11Arc, EmptyBoxHasNoArc)
+{
+    ArcRequest arc = {};
+    EXPECT_FALSE(x11::GdiArcToX({5, 5, 5, 20}, {0, 0}, {1, 1}, &arc));
+}
+
+TEST(X11Arc, PieRadiusEndsOnTheArcAtItsAngle)
+{
+    const ArcRequest arc = {0, 0, 100, 50, 0, 90 * 64};
+    EXPECT_EQ(x11::PointOnArc(arc, 0), (DevicePoint{100, 25}));
+    EXPECT_EQ(x11::PointOnArc(arc, 90 * 64), (DevicePoint{50, 0}));
+    EXPECT_EQ(x11::PointOnArc(arc, 180 * 64), (DevicePoint{0, 25}));
+}
+
+TEST(X11Segment, SegmentInsideTheRangeIsLeftExactlyAsItWas)
+{
+    DevicePoint a = {-32768, 5};
+    DevicePoint b = {32767, -7};
+    ASSERT_TRUE(x11::ClipSegment(&a, &b));
+    EXPECT_EQ(a, (DevicePoint{-32768, 5}));
+    EXPECT_EQ(b, (DevicePoint{32767, -7}));
+}
+
+TEST(X11Segment, HugeHorizontalLineKeepsItsRowAndCoversTheWholeRange)
+{
+    DevicePoint a = {-4294967296LL, 100};
+    DevicePoint b = {4294967294LL, 100};
+    ASSERT_TRUE(x11::ClipSegment(&a, &b));
+    EXPECT_EQ(a, (DevicePoint{x11::kCoordMin, 100}));
+    EXPECT_EQ(b, (DevicePoint{x11::kCoordMax, 100}));
+}
+
+TEST(X11Segment, CutEndStaysOnTheLineAndTheOtherEndIsExact)
+{
+    DevicePoint a = {-100000, -100000};
+    DevicePoint b = {100, 100};
+    ASSERT_TRUE(x11::ClipSegment(&a, &b));
+    EXPECT_EQ(a, (DevicePoint{-32768, -32768}));
+    EXPECT_EQ(b, (DevicePoint{100, 100}));
+}
+
+TEST(X11Segment, SegmentEntirelyOutsideTheRangeIsDropped)
+{
+    DevicePoint a = {40000, 0};
+    DevicePoint b = {50000, 10};
+    EXPECT_FALSE(x11::ClipSegment(&a, &b));
+}
+
+TEST(X11Rectangle, HugeBoxIsPulledInJustOutsideTheVisibleRange)
+{
+    DeviceBox box = {-3000000000LL, 10, 3000000000LL, 20};
+    ASSERT_TRUE(x11::ClampOutlineBox(&box));
+    EXPECT_EQ(box.left, -1);  // the left outline off screen, the brush from column 0
+    EXPECT_EQ(box.right, x11::kCoordMax + 1);
+    EXPECT_EQ(box.top, 10);
+    EXPECT_EQ(box.bottom, 20);
+}
+
+TEST(X11Rectangle, BoxWhoseOutlineEndsAtColumnZeroIsStillDrawn)
+{
+    DeviceBox box = {-50, 0, 1, 10};  // right outline on column 0
+    EXPECT_TRUE(x11::ClampOutlineBox(&box));
+    DeviceBox gone = {-50, 0, 0, 10};
+    EXPECT_FALSE(x11::ClampOutlineBox(&gone));
+}
+
+TEST(X11Timer, OnTimeTickMovesTheDeadlineByOnePeriod)
+{
+    EXPECT_EQ(x11::FollowingDeadline(1000 * kMs, 50 * kMs, 1001 * kMs), 1050 * kMs);
+}
+
+TEST(X11Timer, LateTickStaysOnTheGridAndSkipsMissedTicks)
+{
+    // 130 ms late: the ticks due at 1050 and 1100 are not made up, the next is at 1150.
+    EXPECT_EQ(x11::FollowingDeadline(1000 * kMs, 50 * kMs, 1130 * kMs), 1150 * kMs);
+}
+
+TEST(X11Timer, DeadlineExactlyNowIsNotInTheFuture)
+{
+    EXPECT_EQ(x11::FollowingDeadline(1000 * kMs, 50 * kMs, 1050 * kMs), 1100 * kMs);
+}
+
+TEST(X11Clock, WaitIsRoundedUpSoThePollNeverWakesBeforeTheDeadline)
+{
+    EXPECT_EQ(x11::MillisecondsUntil(1 * kMs + 1, 1 * kMs), 1);
+    EXPECT_EQ(x11::MillisecondsUntil(51 * kMs, 1 * kMs), 50);
+    EXPECT_EQ(x11::MillisecondsUntil(50 * kMs + 1, 0), 51);
+    EXPECT_EQ(x11::MillisecondsUntil(5 * kMs, 9 * kMs), 0);
+    EXPECT_EQ(x11::MillisecondsUntil(x11::kNoDeadline, 0), -1);
+}
+
+TEST(X11Color, EightBitMasksGiveTheComponentsUnchanged)
+{
+    const x11::ColorChannel red = x11::ChannelFromMask(0xFF0000);
+    EXPECT_EQ(red.m_nShift, 16u);
+    EXPECT_EQ(x11::ComponentToPixel(red, 0x12), 0x120000ul);
+}
+
+TEST(X11Color, NarrowFieldIsScaledNotOverflowedIntoItsNeighbour)
+{
+    const x11::ColorChannel red = x11::ChannelFromMask(0xF800);  // 5 bits at 11
+    EXPECT_EQ(x11::ComponentToPixel(red, 255), 0xF800ul);
+    EXPECT_EQ(x11::ComponentToPixel(red, 0), 0ul);
+    const x11::ColorChannel green = x11::ChannelFromMask(0x07E0);  // 6 bits at 5
+    EXPECT_EQ(x11::ComponentToPixel(green, 255), 0x07E0ul);
+}
+
+TEST(X11Caption, LatinOneCharactersSurviveInWmName)
+{
+    EXPECT_EQ(x11::Utf8ToLatin1("Vurazevedadar"), "Vurazevedadar");
+    EXPECT_EQ(x11::Utf8ToLatin1("Gr\xC3\xB6\xC3\x9F" "e"), "Gr\xF6\xDF" "e");
+}
+
+TEST(X11Caption, OtherCharactersAndBrokenSequencesBecomeOneQuestionMarkEach)
+{
+    EXPECT_EQ(x11::Utf8ToLatin1("1\xE2\x82\xAC"), "1?");  // the euro sign
+    EXPECT_EQ(x11::Utf8ToLatin1("a\xC3"), "a?");
+    EXPECT_EQ(x11::Utf8ToLatin1("\x80z"), "?z");
+}
+
+}  // namespace
