@@ -19,7 +19,7 @@ CYAN = (0, 255, 255)
 BLACK = (0, 0, 0)
 YELLOW = (255, 255, 0)
 
-SLACK = 2  # pixels of tolerance around each figure's reach
+SLACK = 3  # pixels around each figure's reach: 1 for truncation, 2 for how arcs rasterise
 
 CROSS_CENTRE = (0.0, 0.0)
 WHEEL_CENTRE = (0.0, geometry.DISTANCE)

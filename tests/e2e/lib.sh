@@ -25,19 +25,20 @@ e2e_fail() {
     exit 1
 }
 
-# Starts Xvfb on the first free display number and exports DISPLAY.
+# Starts Xvfb on a display number of its own choosing and exports DISPLAY. Letting the server
+# choose (-displayfd) is what keeps parallel tests apart: looking for a free number first and
+# starting the server after would race with the other tests doing the same.
 e2e_start_xvfb() {
-    local size=${1:-1280x1024x24} n
-    for n in $(seq 90 190); do
-        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
-    done
-    Xvfb ":$n" -screen 0 "$size" -nolisten tcp -noreset >"$E2E_WORK/xvfb.log" 2>&1 &
+    local size=${1:-1280x1024x24} n=""
+    Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp -noreset \
+        3>"$E2E_WORK/display" >"$E2E_WORK/xvfb.log" 2>&1 &
     E2E_PIDS+=($!)
     for _ in $(seq 100); do
-        [ -e "/tmp/.X11-unix/X$n" ] && break
+        n=$(head -n 1 "$E2E_WORK/display" 2>/dev/null || true)
+        [ -n "$n" ] && break
         sleep 0.05
     done
-    [ -e "/tmp/.X11-unix/X$n" ] || e2e_fail "Xvfb did not start on :$n"
+    [ -n "$n" ] || e2e_fail "Xvfb did not start: $(cat "$E2E_WORK/xvfb.log")"
     export DISPLAY=":$n"
 }
 
