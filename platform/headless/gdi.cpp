@@ -29,14 +29,16 @@ COLORREF ColorOf(HGDIOBJ hObject)
     return pObject ? pObject->color : RGB(0, 0, 0);
 }
 
-BOOL Record(HDC hdc, headless::DeviceOp op, std::initializer_list<int> args)
+// Takes the DC its caller has looked up already (null when there is none), so that a drawing
+// call searches the DC list once.
+BOOL Record(HDC__* pDC, headless::DeviceOp op, std::initializer_list<int> args)
 {
-    HDC__* pDC = LookupDC(hdc);
     if (!pDC)
         return FALSE;
-    if (TheState().bRecording) {
-        TheState().deviceCalls.push_back(
-            headless::DeviceCall{op, args, ColorOf(pDC->hPen), ColorOf(pDC->hBrush), hdc});
+    headless::State& state = TheState();
+    if (state.bRecording) {
+        state.deviceCalls.push_back(
+            headless::DeviceCall{op, args, ColorOf(pDC->hPen), ColorOf(pDC->hBrush), pDC});
     }
     return TRUE;
 }
@@ -151,15 +153,16 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h)
 // The device keeps its own copy of the region, so the region object may be deleted at once.
 int SelectClipRgn(HDC hdc, HRGN hrgn)
 {
+    HDC__* pDC = LookupDC(hdc);
     const GdiObject* pRegion = LookupObject(hrgn);
     if (hrgn == nullptr) {
-        Record(hdc, headless::DeviceOp::SelectClipRgn, {});
+        Record(pDC, headless::DeviceOp::SelectClipRgn, {});
         return SIMPLEREGION;
     }
     if (!pRegion || pRegion->kind != ObjectKind::Region)
         return ERROR;
     const RECT& r = pRegion->rect;
-    if (!Record(hdc, headless::DeviceOp::SelectClipRgn, {r.left, r.top, r.right, r.bottom}))
+    if (!Record(pDC, headless::DeviceOp::SelectClipRgn, {r.left, r.top, r.right, r.bottom}))
         return ERROR;
     return r.left == r.right || r.top == r.bottom ? NULLREGION : SIMPLEREGION;
 }
@@ -167,7 +170,7 @@ int SelectClipRgn(HDC hdc, HRGN hrgn)
 int SetMapMode(HDC hdc, int iMode)
 {
     HDC__* pDC = LookupDC(hdc);
-    if (!pDC || !Record(hdc, headless::DeviceOp::SetMapMode, {iMode}))
+    if (!pDC || !Record(pDC, headless::DeviceOp::SetMapMode, {iMode}))
         return 0;
     const int nPrevious = pDC->nMapMode;
     pDC->nMapMode = iMode;
@@ -177,7 +180,7 @@ int SetMapMode(HDC hdc, int iMode)
 BOOL SetViewportOrgEx(HDC hdc, int x, int y, LPPOINT lppt)
 {
     HDC__* pDC = LookupDC(hdc);
-    if (!pDC || !Record(hdc, headless::DeviceOp::SetViewportOrg, {x, y}))
+    if (!pDC || !Record(pDC, headless::DeviceOp::SetViewportOrg, {x, y}))
         return FALSE;
     if (lppt)
         *lppt = pDC->viewportOrg;
@@ -208,7 +211,7 @@ int GetDeviceCaps(HDC hdc, int index)
 BOOL MoveToEx(HDC hdc, int x, int y, LPPOINT lppt)
 {
     HDC__* pDC = LookupDC(hdc);
-    if (!pDC || !Record(hdc, headless::DeviceOp::MoveTo, {x, y}))
+    if (!pDC || !Record(pDC, headless::DeviceOp::MoveTo, {x, y}))
         return FALSE;
     if (lppt)
         *lppt = pDC->position;
@@ -219,7 +222,7 @@ BOOL MoveToEx(HDC hdc, int x, int y, LPPOINT lppt)
 BOOL LineTo(HDC hdc, int x, int y)
 {
     HDC__* pDC = LookupDC(hdc);
-    if (!pDC || !Record(hdc, headless::DeviceOp::LineTo, {x, y}))
+    if (!pDC || !Record(pDC, headless::DeviceOp::LineTo, {x, y}))
         return FALSE;
     pDC->position = POINT{x, y};
     return TRUE;
@@ -227,22 +230,26 @@ BOOL LineTo(HDC hdc, int x, int y)
 
 BOOL Arc(HDC hdc, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
 {
-    return Record(hdc, headless::DeviceOp::Arc, {x1, y1, x2, y2, x3, y3, x4, y4});
+    HDC__* pDC = LookupDC(hdc);
+    return Record(pDC, headless::DeviceOp::Arc, {x1, y1, x2, y2, x3, y3, x4, y4});
 }
 
 BOOL Pie(HDC hdc, int left, int top, int right, int bottom, int xr1, int yr1, int xr2, int yr2)
 {
-    return Record(hdc, headless::DeviceOp::Pie, {left, top, right, bottom, xr1, yr1, xr2, yr2});
+    HDC__* pDC = LookupDC(hdc);
+    return Record(pDC, headless::DeviceOp::Pie, {left, top, right, bottom, xr1, yr1, xr2, yr2});
 }
 
 BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom)
 {
-    return Record(hdc, headless::DeviceOp::Ellipse, {left, top, right, bottom});
+    HDC__* pDC = LookupDC(hdc);
+    return Record(pDC, headless::DeviceOp::Ellipse, {left, top, right, bottom});
 }
 
 BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom)
 {
-    return Record(hdc, headless::DeviceOp::Rectangle, {left, top, right, bottom});
+    HDC__* pDC = LookupDC(hdc);
+    return Record(pDC, headless::DeviceOp::Rectangle, {left, top, right, bottom});
 }
 
 BOOL GdiFlush(void)

@@ -18,12 +18,6 @@ Record* Lookup(const std::vector<std::unique_ptr<Record>>& records, Handle handl
 
 }  // namespace
 
-State& TheState()
-{
-    static State state;
-    return state;
-}
-
 HWND__* LookupWindow(HWND hWnd)
 {
     return hWnd != nullptr ? Lookup(TheState().windows, hWnd) : nullptr;

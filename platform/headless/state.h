@@ -67,7 +67,13 @@ struct State {
     GdiObject stockWhiteBrush = {ObjectKind::Brush, RGB(255, 255, 255), {0, 0, 0, 0}, 0, true};
 };
 
-State& TheState();
+// Defined here so that a call inlines to a guard check: every drawing call asks for the state
+// more than once.
+inline State& TheState()
+{
+    static State state;
+    return state;
+}
 
 HWND__* LookupWindow(HWND hWnd);
 HDC__* LookupDC(HDC hDC);
