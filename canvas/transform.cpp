@@ -47,16 +47,6 @@ void CViewTransform::SetTransform(double tx, double ty, double angle, double sx,
     m_dScaleY = sy;
 }
 
-void CViewTransform::Transform(double x, double y, double& xOut, double& yOut) const
-{
-    // Both products are summed before the translation is added: (a + b) + t, never a + (b + t).
-    // Both results are formed before either output is written, in case they alias.
-    const double xNew = (m_matrix[0] * x + m_matrix[1] * y) + m_matrix[2];
-    const double yNew = (m_matrix[3] * x + m_matrix[4] * y) + m_matrix[5];
-    xOut = xNew;
-    yOut = yNew;
-}
-
 void CViewTransform::Compose(const double* q)
 {
     // The product goes to a temporary first: writing into m_matrix row by row would feed

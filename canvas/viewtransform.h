@@ -41,4 +41,16 @@ public:
     double m_dCameraAngle;
 };
 
+// Inline, since every traced point passes through it and a call would cost as much as the
+// arithmetic.
+inline void CViewTransform::Transform(double x, double y, double& xOut, double& yOut) const
+{
+    // Both products are summed before the translation is added: (a + b) + t, never a + (b + t).
+    // Both results are formed before either output is written, in case they alias.
+    const double xNew = (m_matrix[0] * x + m_matrix[1] * y) + m_matrix[2];
+    const double yNew = (m_matrix[3] * x + m_matrix[4] * y) + m_matrix[5];
+    xOut = xNew;
+    yOut = yNew;
+}
+
 #endif  // VURAZEVEDADAR_VIEWTRANSFORM_H
