@@ -29,11 +29,6 @@ const int kMarkerPerInch = 20;
 // Spans of the world window at or below this (after the margin) are treated as empty.
 const double kMinWorldSpan = 1e-12;
 
-// Open bounds for a device coordinate before truncation: beyond them the conversion to int
-// would not be defined.
-const double kDeviceLow = -2147483648.0;
-const double kDeviceHigh = 2147483647.0;
-
 // Palette: the three low bits of the index switch the components fully on.
 const unsigned kPaletteSize = 8;
 const unsigned kBlueBit = 1;
@@ -192,23 +187,6 @@ void CWorldCanvas::SetWindow(double x0, double y0, double x1, double y1, double 
     m_dWinY0 = y0 - dy;
     m_dWinX1 = x1 + dx;
     m_dWinY1 = y1 + dy;
-}
-
-int CWorldCanvas::WorldToDevice(double x, double y, int* px, int* py) const
-{
-    const double W = m_nWidth;
-    const double H = m_nHeight;
-    const double dx = ((x - m_dWinX0) * W) / (m_dWinX1 - m_dWinX0);
-    const double dy = ((y - m_dWinY0) * H) / (m_dWinY1 - m_dWinY0);
-    // Written as negated ranges so that NaN (from a degenerate window or a NaN input) fails.
-    if (!(dx > kDeviceLow && dx < kDeviceHigh))
-        return 0;
-    // The device y is H - dy; these are its bounds moved over to dy, where they are exact.
-    if (!(dy > H - kDeviceHigh && dy < H - kDeviceLow))
-        return 0;
-    *px = static_cast<int>(dx);
-    *py = static_cast<int>(H - dy);
-    return 1;
 }
 
 int CWorldCanvas::OrientPoint(int x, int y, long long* pX, long long* pY) const

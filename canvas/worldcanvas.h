@@ -61,6 +61,11 @@ public:
     double m_dWinY1;
 
 private:
+    // Open bounds for a device coordinate before truncation: beyond them the conversion to int
+    // would not be defined.
+    static constexpr double kDeviceLow = -2147483648.0;
+    static constexpr double kDeviceHigh = 2147483647.0;
+
     // Values of m_nPenState.
     enum {
         penNoStart = 0,     // the next LineTo only records its point
@@ -76,5 +81,24 @@ private:
     // an edge does not fit in an int, and then *pBox is not written.
     static int MakeBox(long long x0, long long y0, long long x1, long long y1, RECT* pBox);
 };
+
+// Inline, since every point of every figure is mapped here and a call would cost as much as
+// the mapping.
+inline int CWorldCanvas::WorldToDevice(double x, double y, int* px, int* py) const
+{
+    const double W = m_nWidth;
+    const double H = m_nHeight;
+    const double dx = ((x - m_dWinX0) * W) / (m_dWinX1 - m_dWinX0);
+    const double dy = ((y - m_dWinY0) * H) / (m_dWinY1 - m_dWinY0);
+    // Written as negated ranges so that NaN (from a degenerate window or a NaN input) fails.
+    if (!(dx > kDeviceLow && dx < kDeviceHigh))
+        return 0;
+    // The device y is H - dy; these are its bounds moved over to dy, where they are exact.
+    if (!(dy > H - kDeviceHigh && dy < H - kDeviceLow))
+        return 0;
+    *px = static_cast<int>(dx);
+    *py = static_cast<int>(H - dy);
+    return 1;
+}
 
 #endif  // VURAZEVEDADAR_WORLDCANVAS_H
