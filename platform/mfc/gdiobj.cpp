@@ -1,9 +1,13 @@
 #include "afximpl.h"
 
 #include <memory>
+#include <typeinfo>
 #include <unordered_map>
 
 namespace {
+
+// Unbound wrappers kept for reuse, at most.
+const std::size_t kKeptWrappers = 16;
 
 // Objects the program created or attached, by handle: SelectObject hands these back as the
 // very objects the program owns.
@@ -13,7 +17,9 @@ std::unordered_map<HGDIOBJ, CGdiObject*>& PermanentMap()
     return map;
 }
 
-// Wrappers made on demand for handles the program does not own.
+// Wrappers made on demand for handles the program does not own. Between messages a wrapper
+// is kept unbound (null handle) rather than freed: the same few foreign handles (the stock pen
+// and brush of every fresh DC) come back in every message, and rebinding costs no allocation.
 std::unordered_map<HGDIOBJ, std::unique_ptr<CGdiObject>>& TemporaryMap()
 {
     static std::unordered_map<HGDIOBJ, std::unique_ptr<CGdiObject>> map;
@@ -29,20 +35,25 @@ T* FromHandleOf(HGDIOBJ hObject)
     if (permanent != PermanentMap().end())
         return static_cast<T*>(permanent->second);
     std::unique_ptr<CGdiObject>& temporary = TemporaryMap()[hObject];
-    if (!temporary) {
+    // A wrapper kept from an earlier message may be of another class (the handle has since
+    // been given to another kind of object); it is replaced, so that a T comes back. One
+    // handed out in this message stays as it is, since the caller may still hold it.
+    if (!temporary || (temporary->m_hObject == NULL && typeid(*temporary) != typeid(T)))
         temporary = std::make_unique<T>();
-        temporary->m_hObject = hObject;  // not Attach: a wrapper never owns its handle
-    }
+    temporary->m_hObject = hObject;  // not Attach: a wrapper never owns its handle
     return static_cast<T*>(temporary.get());
 }
 
 }  // namespace
 
+// Unbinds the wrappers; they are freed only when more than a handful have gathered, since a
+// handle a program met once may never come back.
 void AfxDeleteTempMap()
 {
     for (auto& entry : TemporaryMap())
         entry.second->m_hObject = NULL;
-    TemporaryMap().clear();
+    if (TemporaryMap().size() > kKeptWrappers)
+        TemporaryMap().clear();
 }
 
 CGdiObject::CGdiObject() : m_hObject(NULL) {}
