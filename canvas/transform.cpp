@@ -51,8 +51,13 @@ void CViewTransform::Compose(const double* q)
 {
     // The product goes to a temporary first: writing into m_matrix row by row would feed
     // already updated elements into the remaining sums (and q may be m_matrix itself).
+    // Unrolled fully, so that the nine products stay in registers and are stored once, in
+    // place: a block copy out of a temporary in memory makes its wide loads wait for the
+    // narrow stores of the products (a failed store forward on x86).
     double product[kMatrixSize];
+#pragma GCC unroll 3
     for (int i = 0; i < kRows; ++i) {
+#pragma GCC unroll 3
         for (int j = 0; j < kRows; ++j) {
             product[i * kRows + j] = (q[i * kRows + 0] * m_matrix[0 * kRows + j] +
                                       q[i * kRows + 1] * m_matrix[1 * kRows + j]) +
