@@ -79,7 +79,8 @@ int LiveDeviceContexts();
 int LiveWindows();
 
 // Forgets every window, device context, object, call and setting: a fresh machine for the next
-// test. Objects still alive are abandoned, not deleted.
+// test. Objects still alive are abandoned, not deleted; window classes stay registered, as
+// they would for the program's module.
 void Reset();
 
 }  // namespace headless

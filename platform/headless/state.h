@@ -48,7 +48,6 @@ struct State {
     std::vector<std::unique_ptr<HWND__>> windows;
     std::vector<std::unique_ptr<HDC__>> deviceContexts;
     std::vector<std::unique_ptr<GdiObject>> objects;
-    std::map<std::string, WNDCLASS> classes;
     std::deque<MSG> queue;
     std::function<void()> idleHandler;
     bool bQuit = false;

@@ -11,8 +11,6 @@ using headless::TheState;
 
 namespace {
 
-// Any non-null value serves as the module handle: there is one module.
-int s_module;
 
 // A timer period below this is raised to it, as on Windows.
 const UINT kMinimumTimerPeriod = 10;
@@ -73,40 +71,6 @@ bool TakeQueuedMessage(LPMSG lpMsg)
 }
 
 }  // namespace
-
-HINSTANCE GetModuleHandle(LPCSTR)
-{
-    return reinterpret_cast<HINSTANCE>(&s_module);
-}
-
-HCURSOR LoadCursor(HINSTANCE, LPCSTR)
-{
-    return reinterpret_cast<HCURSOR>(&s_module);
-}
-
-HICON LoadIcon(HINSTANCE, LPCSTR)
-{
-    return reinterpret_cast<HICON>(&s_module);
-}
-
-BOOL GetClassInfo(HINSTANCE, LPCSTR lpClassName, WNDCLASS* lpWndClass)
-{
-    auto entry = TheState().classes.find(lpClassName);
-    if (entry == TheState().classes.end())
-        return FALSE;
-    *lpWndClass = entry->second;
-    return TRUE;
-}
-
-WORD RegisterClass(const WNDCLASS* lpWndClass)
-{
-    auto& classes = TheState().classes;
-    if (lpWndClass->lpszClassName == nullptr || lpWndClass->lpfnWndProc == nullptr ||
-        classes.count(lpWndClass->lpszClassName) != 0)
-        return 0;
-    classes[lpWndClass->lpszClassName] = *lpWndClass;
-    return static_cast<WORD>(classes.size());
-}
 
 HWND CreateWindowEx(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle,
                     int x, int y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu,

@@ -1,4 +1,4 @@
-// Window classes and top-level windows: creation with the messages Windows sends, showing,
+// Top-level windows: creation with the messages Windows sends, showing,
 // the first paint, size and position, and destruction.
 #include "x11dc.h"
 #include "x11display.h"
@@ -19,8 +19,6 @@ using x11::TheState;
 
 namespace {
 
-// Any non-null value serves as the module handle: there is one module.
-int s_module;
 
 // A window the system sizes gets three quarters of the screen in each direction.
 const int kDefaultSizeNumerator = 3;
@@ -158,44 +156,6 @@ bool IsMinimizeCommand(int nCmdShow)
 }
 
 }  // namespace
-
-HINSTANCE GetModuleHandle(LPCSTR)
-{
-    return reinterpret_cast<HINSTANCE>(&s_module);
-}
-
-// The backend has no cursor or icon resources: the window manager's defaults serve.
-HCURSOR LoadCursor(HINSTANCE, LPCSTR)
-{
-    return reinterpret_cast<HCURSOR>(&s_module);
-}
-
-HICON LoadIcon(HINSTANCE, LPCSTR)
-{
-    return reinterpret_cast<HICON>(&s_module);
-}
-
-BOOL GetClassInfo(HINSTANCE, LPCSTR lpClassName, WNDCLASS* lpWndClass)
-{
-    if (lpClassName == nullptr)
-        return FALSE;
-    auto entry = TheState().m_classes.find(lpClassName);
-    if (entry == TheState().m_classes.end())
-        return FALSE;
-    *lpWndClass = entry->second;
-    return TRUE;
-}
-
-WORD RegisterClass(const WNDCLASS* lpWndClass)
-{
-    auto& classes = TheState().m_classes;
-    if (lpWndClass == nullptr || lpWndClass->lpszClassName == nullptr ||
-        lpWndClass->lpfnWndProc == nullptr ||
-        classes.count(lpWndClass->lpszClassName) != 0)
-        return 0;
-    classes[lpWndClass->lpszClassName] = *lpWndClass;
-    return static_cast<WORD>(classes.size());
-}
 
 HWND CreateWindowEx(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle,
                     int x, int y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu,

@@ -77,7 +77,6 @@ struct State {
     std::vector<std::unique_ptr<HWND__>> m_windows;
     std::vector<std::unique_ptr<HDC__>> m_deviceContexts;
     std::vector<std::unique_ptr<GdiObject>> m_objects;
-    std::map<std::string, WNDCLASS> m_classes;
     std::deque<MSG> m_queue;
     bool m_bQuit = false;
     int m_nQuitCode = 0;

@@ -1,0 +1,55 @@
+// Window classes and the module's stand-in resources, shared by the backends that are not
+// Windows: they have one module and no cursor or icon resources (the window system's own
+// defaults serve), and the class table is the same whatever draws the windows.
+#include <windows.h>
+
+#include <map>
+#include <string>
+
+namespace {
+
+// Any non-null value serves as the module handle and as the loaded cursor and icon.
+int s_module;
+
+std::map<std::string, WNDCLASS>& Classes()
+{
+    static std::map<std::string, WNDCLASS> classes;
+    return classes;
+}
+
+}  // namespace
+
+HINSTANCE GetModuleHandle(LPCSTR)
+{
+    return reinterpret_cast<HINSTANCE>(&s_module);
+}
+
+HCURSOR LoadCursor(HINSTANCE, LPCSTR)
+{
+    return reinterpret_cast<HCURSOR>(&s_module);
+}
+
+HICON LoadIcon(HINSTANCE, LPCSTR)
+{
+    return reinterpret_cast<HICON>(&s_module);
+}
+
+BOOL GetClassInfo(HINSTANCE, LPCSTR lpClassName, WNDCLASS* lpWndClass)
+{
+    if (lpClassName == nullptr)
+        return FALSE;
+    auto entry = Classes().find(lpClassName);
+    if (entry == Classes().end())
+        return FALSE;
+    *lpWndClass = entry->second;
+    return TRUE;
+}
+
+WORD RegisterClass(const WNDCLASS* lpWndClass)
+{
+    if (lpWndClass == nullptr || lpWndClass->lpszClassName == nullptr ||
+        lpWndClass->lpfnWndProc == nullptr || Classes().count(lpWndClass->lpszClassName) != 0)
+        return 0;
+    Classes()[lpWndClass->lpszClassName] = *lpWndClass;
+    return static_cast<WORD>(Classes().size());
+}
