@@ -51,15 +51,26 @@ int Invert3x3(double* m, double eps)
         sum += std::fabs(m[k]);
 
     // The mean absolute element, scaled by eps, bounds how small the determinant may be.
-    // An all-zero matrix passes that test (0 is not greater than 0), and a NaN determinant
-    // passes any comparison; both are refused separately rather than divided by.
+    // An all-zero matrix passes that test (0 is not greater than 0), a NaN determinant passes
+    // any comparison, and an infinite one (an infinite element, or products past the double
+    // range) passes it too; all three are refused rather than divided by, since the quotients
+    // would be NaN or zeros, not an inverse.
     if (sum * eps * kOneNinth > std::fabs(det))
         return 0;
-    if (det == 0.0 || std::isnan(det))
+    if (det == 0.0 || !std::isfinite(det))
         return 0;
 
-    for (int k = 0; k < kMatrixSize; ++k)
-        m[k] = adj[k] / det;
+    // An element of the adjugate can overflow although the determinant does not (a product of
+    // two large elements whose true quotient is moderate), and a quotient can overflow on its
+    // own; either way the result would hold an infinity or NaN, not the inverse. So the
+    // quotients are formed aside and m is replaced only when all of them are finite.
+    double inverse[kMatrixSize];
+    for (int k = 0; k < kMatrixSize; ++k) {
+        inverse[k] = adj[k] / det;
+        if (!std::isfinite(inverse[k]))
+            return 0;
+    }
+    std::memcpy(m, inverse, sizeof inverse);
     return 1;
 }
 

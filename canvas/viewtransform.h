@@ -5,8 +5,9 @@
 #define VURAZEVEDADAR_VIEWTRANSFORM_H
 
 // Replaces the row-major 3x3 matrix m by its inverse and returns 1, or returns 0 and leaves m
-// untouched when the matrix is singular: when its determinant is zero (or not a number), or
-// small against the mean absolute element scaled by eps.
+// untouched when it cannot be inverted in doubles: when its determinant is zero, infinite or not
+// a number, or small against the mean absolute element scaled by eps, or when an element of the
+// inverse would come out infinite or NaN.
 int Invert3x3(double* m, double eps);
 
 class CViewTransform {

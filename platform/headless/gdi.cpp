@@ -188,12 +188,19 @@ BOOL SetViewportOrgEx(HDC hdc, int x, int y, LPPOINT lppt)
     return TRUE;
 }
 
-// Only the text mapping mode exists here: logical units are pixels, shifted by the origin.
+// Only the text mapping mode exists here: logical units are pixels, shifted by the origin. A
+// point whose shifted coordinates would not fit fails the whole call, as nothing is converted.
 BOOL DPtoLP(HDC hdc, LPPOINT lppt, int c)
 {
     HDC__* pDC = LookupDC(hdc);
     if (!pDC)
         return FALSE;
+    const auto fits = [](long long v) { return v >= INT32_MIN && v <= INT32_MAX; };
+    for (int i = 0; i < c; ++i) {
+        if (!fits(static_cast<long long>(lppt[i].x) - pDC->viewportOrg.x) ||
+            !fits(static_cast<long long>(lppt[i].y) - pDC->viewportOrg.y))
+            return FALSE;
+    }
     for (int i = 0; i < c; ++i) {
         lppt[i].x -= pDC->viewportOrg.x;
         lppt[i].y -= pDC->viewportOrg.y;

@@ -27,6 +27,12 @@ std::unordered_map<HGDIOBJ, std::unique_ptr<CGdiObject>>& TemporaryMap()
 }
 
 template <class T>
+bool IsA(const CGdiObject& object)
+{
+    return typeid(object) == typeid(T);
+}
+
+template <class T>
 T* FromHandleOf(HGDIOBJ hObject)
 {
     if (hObject == NULL)
@@ -38,7 +44,7 @@ T* FromHandleOf(HGDIOBJ hObject)
     // A wrapper kept from an earlier message may be of another class (the handle has since
     // been given to another kind of object); it is replaced, so that a T comes back. One
     // handed out in this message stays as it is, since the caller may still hold it.
-    if (!temporary || (temporary->m_hObject == NULL && typeid(*temporary) != typeid(T)))
+    if (!temporary || (temporary->m_hObject == NULL && !IsA<T>(*temporary)))
         temporary = std::make_unique<T>();
     temporary->m_hObject = hObject;  // not Attach: a wrapper never owns its handle
     return static_cast<T*>(temporary.get());
