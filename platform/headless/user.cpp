@@ -168,27 +168,6 @@ BOOL MoveWindow(HWND hWnd, int, int, int nWidth, int nHeight, BOOL)
     return TRUE;
 }
 
-LRESULT DefWindowProc(HWND hWnd, UINT Msg, WPARAM, LPARAM)
-{
-    switch (Msg) {
-    case WM_NCCREATE:
-        return TRUE;
-    case WM_CLOSE:
-        DestroyWindow(hWnd);
-        return 0;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        BeginPaint(hWnd, &ps);
-        EndPaint(hWnd, &ps);
-        return 0;
-    }
-    case WM_ERASEBKGND:
-        return 1;
-    default:
-        return 0;
-    }
-}
-
 LRESULT SendMessage(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
 {
     HWND__* pWindow = LookupWindow(hWnd);

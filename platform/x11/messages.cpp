@@ -75,28 +75,6 @@ void x11::ForgetPostedMessages(HWND hWnd)
                 queue.end());
 }
 
-LRESULT DefWindowProc(HWND hWnd, UINT Msg, WPARAM, LPARAM)
-{
-    switch (Msg) {
-    case WM_NCCREATE:
-        return TRUE;
-    case WM_CLOSE:
-        DestroyWindow(hWnd);
-        return 0;
-    case WM_PAINT: {
-        // Validates the window, so that an unhandled WM_PAINT is not delivered forever.
-        PAINTSTRUCT ps;
-        if (BeginPaint(hWnd, &ps) != nullptr)
-            EndPaint(hWnd, &ps);
-        return 0;
-    }
-    case WM_ERASEBKGND:
-        return 1;
-    default:
-        return 0;
-    }
-}
-
 LRESULT SendMessage(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
 {
     HWND__* pWindow = LookupWindow(hWnd);

@@ -1,6 +1,6 @@
-// Window classes and the module's stand-in resources, shared by the backends that are not
-// Windows: they have one module and no cursor or icon resources (the window system's own
-// defaults serve), and the class table is the same whatever draws the windows.
+// What the backends that are not Windows share of the window manager: window classes, the
+// module's stand-in resources (one module, no cursor or icon resources: the window system's
+// own defaults serve), and default message processing, which needs only other Win32 calls.
 #include <windows.h>
 
 #include <map>
@@ -52,4 +52,26 @@ WORD RegisterClass(const WNDCLASS* lpWndClass)
         return 0;
     Classes()[lpWndClass->lpszClassName] = *lpWndClass;
     return static_cast<WORD>(Classes().size());
+}
+
+LRESULT DefWindowProc(HWND hWnd, UINT Msg, WPARAM, LPARAM)
+{
+    switch (Msg) {
+    case WM_NCCREATE:
+        return TRUE;
+    case WM_CLOSE:
+        DestroyWindow(hWnd);
+        return 0;
+    case WM_PAINT: {
+        // Validates the window, so that an unhandled WM_PAINT is not delivered forever.
+        PAINTSTRUCT ps;
+        if (BeginPaint(hWnd, &ps) != nullptr)
+            EndPaint(hWnd, &ps);
+        return 0;
+    }
+    case WM_ERASEBKGND:
+        return 1;
+    default:
+        return 0;
+    }
 }
