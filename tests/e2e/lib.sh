@@ -48,6 +48,16 @@ e2e_start_wine() {
     timeout 120 wineboot -i >"$E2E_WORK/wineboot.log" 2>&1 || e2e_fail "wineboot failed"
 }
 
+# Starts the native program and waits for its window; its process id goes to E2E_APP.
+e2e_start_native() {
+    local exe=$1 xtool=$2
+    "$exe" &
+    E2E_APP=$!
+    E2E_PIDS+=("$E2E_APP")
+    e2e_wait_for 10 "$xtool" find Vurazevedadar >/dev/null ||
+        e2e_fail "no window captioned Vurazevedadar"
+}
+
 # Waits up to $2 seconds for a command to succeed.
 e2e_wait_for() {
     local seconds=$1 tries

@@ -10,10 +10,8 @@ source "$here/lib.sh"
 source "$here/lib_shots.sh"
 
 e2e_start_xvfb 1024x768x24
-"$exe" &
-app=$!
-E2E_PIDS+=("$app")
-e2e_wait_for 10 "$xtool" find Vurazevedadar >/dev/null || e2e_fail "no window captioned Vurazevedadar"
+e2e_start_native "$exe" "$xtool"
+app=$E2E_APP
 
 mapfile -t props < <("$xtool" props Vurazevedadar)
 [ "${props[0]}" = Vurazevedadar ] || e2e_fail "WM_NAME is '${props[0]}'"

@@ -7,10 +7,8 @@ xtool=$2
 source "$(dirname "$0")/lib.sh"
 
 e2e_start_xvfb
-"$exe" &
-app=$!
-E2E_PIDS+=("$app")
-e2e_wait_for 10 "$xtool" find Vurazevedadar >/dev/null || e2e_fail "no window captioned Vurazevedadar"
+e2e_start_native "$exe" "$xtool"
+app=$E2E_APP
 sleep 0.3
 "$xtool" close Vurazevedadar || e2e_fail "could not send WM_DELETE_WINDOW"
 e2e_wait_for 5 bash -c "! kill -0 $app 2>/dev/null" || e2e_fail "still running 5 s after closing"

@@ -9,10 +9,7 @@ source "$here/lib.sh"
 source "$here/lib_shots.sh"
 
 e2e_start_xvfb 1024x768x24
-"$exe" &
-app=$!
-E2E_PIDS+=("$app")
-e2e_wait_for 10 "$xtool" find Vurazevedadar >/dev/null || e2e_fail "no window captioned Vurazevedadar"
+e2e_start_native "$exe" "$xtool"
 sleep 0.3
 for size in "420 600" "640 300"; do
     "$xtool" resize Vurazevedadar $size
