@@ -175,10 +175,17 @@ void Tick(const Scene& s, Pose& pose)
     DrawCross(s, pose.dCross, kWhite);
 }
 
-int MillisecondsUntil(long long nsDeadline)
+// The wait until the deadline, to the nanosecond: a timeout rounded up to whole milliseconds
+// would make every tick late by the rounding.
+timespec TimeoutUntil(long long nsDeadline)
 {
     const long long nsWait = nsDeadline - Now();
-    return nsWait <= 0 ? 0 : static_cast<int>((nsWait + kNsPerMs - 1) / kNsPerMs);
+    timespec timeout = {0, 0};
+    if (nsWait > 0) {
+        timeout.tv_sec = static_cast<time_t>(nsWait / (1000 * kNsPerMs));
+        timeout.tv_nsec = static_cast<long>(nsWait % (1000 * kNsPerMs));
+    }
+    return timeout;
 }
 
 bool WriteLog(const char* lpszPath, const long long* pStamps, std::size_t nStamps)
@@ -226,9 +233,11 @@ int main(int argc, char** argv)
 
     Pose pose = {-kPi / 2.0, 0.0};
     long long nsDeadline = Now() + kPeriodNs;
+    bool bReadable = true;
     for (;;) {
-        // Events Xlib has already read would not wake the poll: take them all first.
-        while (XPending(pDisplay) > 0) {
+        // Events Xlib has already read would not wake the poll: take them all first. After a
+        // wait that timed out there is nothing new, and asking would be a wasted system call.
+        while (bReadable && XPending(pDisplay) > 0) {
             XEvent event;
             XNextEvent(pDisplay, &event);
             if (event.type == ConfigureNotify) {
@@ -240,7 +249,8 @@ int main(int argc, char** argv)
         }
         XFlush(pDisplay);
         pollfd descriptor = {ConnectionNumber(pDisplay), POLLIN, 0};
-        poll(&descriptor, 1, MillisecondsUntil(nsDeadline));
+        const timespec timeout = TimeoutUntil(nsDeadline);
+        bReadable = XQLength(pDisplay) > 0 || ppoll(&descriptor, 1, &timeout, nullptr) != 0;
         const long long nsNow = Now();
         if (nsNow < nsDeadline)
             continue;

@@ -72,17 +72,14 @@ long long MonotonicNow()
     return static_cast<long long>(now.tv_sec) * kNanosecondsPerSecond + now.tv_nsec;
 }
 
-int MillisecondsUntil(long long nsDeadline, long long nsNow)
+timespec TimeoutUntil(long long nsDeadline, long long nsNow)
 {
-    if (nsDeadline == kNoDeadline)
-        return -1;
-    if (nsDeadline <= nsNow)
-        return 0;
     // Both are non-negative clock readings here, so the difference cannot overflow.
-    const long long nsWait = nsDeadline - nsNow;
-    const long long nMilliseconds =
-        nsWait / kNanosecondsPerMillisecond + (nsWait % kNanosecondsPerMillisecond != 0 ? 1 : 0);
-    return nMilliseconds > INT_MAX ? INT_MAX : static_cast<int>(nMilliseconds);
+    const long long nsWait = nsDeadline > nsNow ? nsDeadline - nsNow : 0;
+    timespec timeout;
+    timeout.tv_sec = static_cast<time_t>(nsWait / kNanosecondsPerSecond);
+    timeout.tv_nsec = static_cast<long>(nsWait % kNanosecondsPerSecond);
+    return timeout;
 }
 
 void ProcessPendingEvents()
@@ -97,16 +94,21 @@ void ProcessPendingEvents()
     }
 }
 
-void WaitForInput(long long nsDeadline)
+bool WaitForInput(long long nsDeadline)
 {
     Display* pDisplay = TheConnection().m_pDisplay;
     XFlush(pDisplay);
     if (XQLength(pDisplay) > 0)
-        return;
+        return true;
     pollfd descriptor = {ConnectionNumber(pDisplay), POLLIN, 0};
     // An interrupted or failed poll just returns early; the caller loops and looks again, and
     // a broken connection is noticed by the next read, which calls the connection-lost handler.
-    poll(&descriptor, 1, MillisecondsUntil(nsDeadline, MonotonicNow()));
+    // The timeout is exact to the nanosecond: rounded up to whole milliseconds, every wake-up
+    // would come up to a millisecond late, and the interval after it would be that much long.
+    if (nsDeadline == kNoDeadline)
+        return ppoll(&descriptor, 1, nullptr, nullptr) != 0;
+    const timespec timeout = TimeoutUntil(nsDeadline, MonotonicNow());
+    return ppoll(&descriptor, 1, &timeout, nullptr) != 0;
 }
 
 }  // namespace x11

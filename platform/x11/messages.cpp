@@ -101,14 +101,17 @@ BOOL GetMessage(LPMSG lpMsg, HWND, UINT, UINT)
 {
     if (lpMsg == nullptr)
         return -1;
+    // After a wait that ended with nothing to read, asking the server again is a wasted
+    // system call on every tick.
+    bool bMayHaveEvents = true;
     while (!TakePostedMessage(lpMsg)) {
-        if (x11::IsConnected())
+        if (x11::IsConnected() && bMayHaveEvents)
             x11::ProcessPendingEvents();
         if (TakeNextMessage(lpMsg))
             break;
         if (TheState().m_windows.empty())
             return -1;
-        x11::WaitForInput(x11::NextTimerDeadline());
+        bMayHaveEvents = x11::WaitForInput(x11::NextTimerDeadline());
     }
     if (lpMsg->time == 0)
         lpMsg->time = TickCount();

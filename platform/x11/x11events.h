@@ -4,6 +4,7 @@
 #define VURAZEVEDADAR_X11_EVENTS_H
 
 #include <climits>
+#include <ctime>
 
 namespace x11 {
 
@@ -12,16 +13,16 @@ const long long kNanosecondsPerMillisecond = 1000000;
 
 // CLOCK_MONOTONIC in nanoseconds.
 long long MonotonicNow();
-// The wait from nsNow to nsDeadline in whole milliseconds, rounded up so that a wait never
-// ends before its deadline; 0 when the deadline has passed, -1 (wait forever) for kNoDeadline.
-int MillisecondsUntil(long long nsDeadline, long long nsNow);
+// The wait from nsNow to a finite nsDeadline, to the nanosecond; zero once it has passed.
+timespec TimeoutUntil(long long nsDeadline, long long nsNow);
 
 // Handles every event the connection has for the backend's windows: exposures and size
 // changes mark windows for painting, the close button posts WM_CLOSE. No window procedure runs.
 void ProcessPendingEvents();
 // Flushes the requests made so far, then sleeps until the server sends something or the
-// deadline passes. Returns at once when events are already waiting in Xlib's queue.
-void WaitForInput(long long nsDeadline);
+// deadline passes. Returns at once when events are already waiting in Xlib's queue. False
+// when the wait ended without anything to read.
+bool WaitForInput(long long nsDeadline);
 
 }  // namespace x11
 

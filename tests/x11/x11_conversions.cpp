@@ -158,13 +158,17 @@ TEST(X11Timer, DeadlineExactlyNowIsNotInTheFuture)
     EXPECT_EQ(x11::FollowingDeadline(1000 * kMs, 50 * kMs, 1050 * kMs), 1100 * kMs);
 }
 
-TEST(X11Clock, WaitIsRoundedUpSoThePollNeverWakesBeforeTheDeadline)
+TEST(X11Clock, WaitIsExactToTheNanosecondAndNeverNegative)
 {
-    EXPECT_EQ(x11::MillisecondsUntil(1 * kMs + 1, 1 * kMs), 1);
-    EXPECT_EQ(x11::MillisecondsUntil(51 * kMs, 1 * kMs), 50);
-    EXPECT_EQ(x11::MillisecondsUntil(50 * kMs + 1, 0), 51);
-    EXPECT_EQ(x11::MillisecondsUntil(5 * kMs, 9 * kMs), 0);
-    EXPECT_EQ(x11::MillisecondsUntil(x11::kNoDeadline, 0), -1);
+    const timespec soon = x11::TimeoutUntil(1 * kMs + 1, 1 * kMs);
+    EXPECT_EQ(soon.tv_sec, 0);
+    EXPECT_EQ(soon.tv_nsec, 1);
+    const timespec later = x11::TimeoutUntil(2050 * kMs + 7, 1 * kMs);
+    EXPECT_EQ(later.tv_sec, 2);
+    EXPECT_EQ(later.tv_nsec, 49 * kMs + 7);
+    const timespec passed = x11::TimeoutUntil(5 * kMs, 9 * kMs);
+    EXPECT_EQ(passed.tv_sec, 0);
+    EXPECT_EQ(passed.tv_nsec, 0);
 }
 
 TEST(X11Color, EightBitMasksGiveTheComponentsUnchanged)
