@@ -4,7 +4,10 @@
 #include "x11state.h"
 
 #include <poll.h>
+#include <sys/timerfd.h>
 #include <time.h>
+
+#include <algorithm>
 
 namespace x11 {
 
@@ -63,6 +66,42 @@ void HandleEvent(const XEvent& event)
     }
 }
 
+// A timer descriptor that becomes readable at an absolute time on the monotonic clock, so that
+// the wait for the next tick can sit in the same poll as the X connection. A relative timeout
+// would not do: a poll interrupted by SIGSTOP resumes after SIGCONT with the time that was
+// left when it stopped, and the tick due meanwhile would come that much late.
+struct WakeUpTimer {
+    int m_fd;
+    long long m_nsArmed;
+};
+
+WakeUpTimer& TheWakeUpTimer()
+{
+    static WakeUpTimer s_timer = {timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC | TFD_NONBLOCK),
+                                  kNoDeadline};
+    return s_timer;
+}
+
+// Arms the wake-up timer for the deadline unless it already is; false when there is no timer
+// to arm. Re-arming also clears an expiry nobody read.
+bool ArmWakeUpTimer(long long nsDeadline)
+{
+    WakeUpTimer& timer = TheWakeUpTimer();
+    if (timer.m_fd < 0)
+        return false;
+    if (timer.m_nsArmed == nsDeadline)
+        return true;
+    // A zero expiry would disarm the timer instead; no deadline lies that close to boot.
+    const long long nsExpiry = std::max(nsDeadline, 1LL);
+    itimerspec expiry = {};
+    expiry.it_value.tv_sec = static_cast<time_t>(nsExpiry / kNanosecondsPerSecond);
+    expiry.it_value.tv_nsec = static_cast<long>(nsExpiry % kNanosecondsPerSecond);
+    if (timerfd_settime(timer.m_fd, TFD_TIMER_ABSTIME, &expiry, nullptr) != 0)
+        return false;
+    timer.m_nsArmed = nsDeadline;
+    return true;
+}
+
 }  // namespace
 
 long long MonotonicNow()
@@ -100,15 +139,23 @@ bool WaitForInput(long long nsDeadline)
     XFlush(pDisplay);
     if (XQLength(pDisplay) > 0)
         return true;
-    pollfd descriptor = {ConnectionNumber(pDisplay), POLLIN, 0};
+    pollfd descriptors[] = {{ConnectionNumber(pDisplay), POLLIN, 0},
+                            {TheWakeUpTimer().m_fd, POLLIN, 0}};
     // An interrupted or failed poll just returns early; the caller loops and looks again, and
     // a broken connection is noticed by the next read, which calls the connection-lost handler.
-    // The timeout is exact to the nanosecond: rounded up to whole milliseconds, every wake-up
-    // would come up to a millisecond late, and the interval after it would be that much long.
-    if (nsDeadline == kNoDeadline)
-        return ppoll(&descriptor, 1, nullptr, nullptr) != 0;
-    const timespec timeout = TimeoutUntil(nsDeadline, MonotonicNow());
-    return ppoll(&descriptor, 1, &timeout, nullptr) != 0;
+    // The deadline is exact to the nanosecond: a poll timeout in whole milliseconds, rounded
+    // up, would wake every tick up to a millisecond late.
+    if (nsDeadline == kNoDeadline) {
+        poll(descriptors, 1, -1);
+    } else if (ArmWakeUpTimer(nsDeadline)) {
+        poll(descriptors, 2, -1);
+    } else {
+        // Without a timer descriptor (the process is out of them) a relative wait still works,
+        // late only after the process was stopped.
+        const timespec timeout = TimeoutUntil(nsDeadline, MonotonicNow());
+        ppoll(descriptors, 1, &timeout, nullptr);
+    }
+    return descriptors[0].revents != 0;
 }
 
 }  // namespace x11
