@@ -47,7 +47,8 @@ CMainFrame::CMainFrame()
       m_pBrushWheel(NULL),
       m_dCrossAngle(0.0),
       m_dDriveAngle(0.0),
-      m_dStep(0.0)
+      m_dStep(0.0),
+      m_bNoRoom(FALSE)
 {
     // Should an allocation fail part-way, the objects made so far are released before the
     // exception leaves: the destructor does not run for an object never fully constructed.

@@ -39,6 +39,9 @@ public:
     double m_dCrossAngle;
     double m_dDriveAngle;
     double m_dStep;
+    // The last repaint found the client area too small for a picture (a minimised window, or
+    // one squeezed to a line); the ticks draw nothing until a repaint finds room again.
+    BOOL m_bNoRoom;
 
     // The figures, drawn in the pose their canvas's transformation holds.
     void DrawCross(CPen* pPen);

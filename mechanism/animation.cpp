@@ -40,6 +40,17 @@ double CrossAngleFor(double dDrive, double dRatio)
     return -std::atan2(std::sin(dDrive), dRatio - std::cos(dDrive)) - kSixthPi;
 }
 
+// The canvases refuse a viewport narrower or lower than this and would go on mapping into the
+// previous one, outside the window.
+const int kMinPictureSize = 2;
+
+bool HasRoomForPicture(CWnd& wnd)
+{
+    CRect rcClient;
+    wnd.GetClientRect(&rcClient);
+    return rcClient.Width() >= kMinPictureSize && rcClient.Height() >= kMinPictureSize;
+}
+
 }  // namespace
 
 void CMainFrame::OnPaint()
@@ -50,19 +61,22 @@ void CMainFrame::OnPaint()
     // reach every old figure.
     Invalidate(FALSE);
     CPaintDC paintDC(this);
-    m_canvasCross.Attach(this, &paintDC, 1);
-    m_canvasWheel.Attach(this, &paintDC, 1);
-    m_canvasCross.Clear(m_pBrushBack, m_pPenFore, 0);
+    m_bNoRoom = !HasRoomForPicture(*this);
+    if (!m_bNoRoom) {
+        m_canvasCross.Attach(this, &paintDC, 1);
+        m_canvasWheel.Attach(this, &paintDC, 1);
+        m_canvasCross.Clear(m_pBrushBack, m_pPenFore, 0);
 
-    // The world rectangle reaches up to the top of the pin circle, where the pin stands when
-    // the crank points straight up. Both canvases need the same mapping: the cap of the wheel
-    // runs along the arcs of the cross.
-    const double dTop = m_dDistance + m_dCrank + m_dPin;
-    m_canvasCross.SetWindow(-m_dDistance, -m_dDistance, m_dDistance, dTop, 5.0);
-    m_canvasWheel.SetWindow(-m_dDistance, -m_dDistance, m_dDistance, dTop, 5.0);
+        // The world rectangle reaches up to the top of the pin circle, where the pin stands
+        // when the crank points straight up. Both canvases need the same mapping: the cap of
+        // the wheel runs along the arcs of the cross.
+        const double dTop = m_dDistance + m_dCrank + m_dPin;
+        m_canvasCross.SetWindow(-m_dDistance, -m_dDistance, m_dDistance, dTop, 5.0);
+        m_canvasWheel.SetWindow(-m_dDistance, -m_dDistance, m_dDistance, dTop, 5.0);
 
-    DrawBearing(0.0);
-    DrawBearing(m_dDistance);
+        DrawBearing(0.0);
+        DrawBearing(m_dDistance);
+    }
 
     // Every repaint restarts the mechanism: the window has just been cleared, so no earlier
     // pose is left on the screen that a later tick would have to erase.
@@ -80,6 +94,11 @@ void CMainFrame::OnPaint()
 
 void CMainFrame::OnTimer(UINT /*nIDEvent*/)
 {
+    // Nothing is shown, so nothing needs erasing or drawing; the repaint that brings the
+    // window back restarts the cycle anyway.
+    if (m_bNoRoom)
+        return;
+
     // Stored without Attach, so that the viewport and world window of the last repaint stay.
     CClientDC clientDC(this);
     m_canvasCross.m_pDC = &clientDC;

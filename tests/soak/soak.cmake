@@ -1,0 +1,1 @@
+# Long runs of the real program: resource counts, resident memory, leak checking.
