@@ -33,6 +33,7 @@ e2e_start_xvfb() {
     Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp -noreset \
         3>"$E2E_WORK/display" >"$E2E_WORK/xvfb.log" 2>&1 &
     E2E_PIDS+=($!)
+    E2E_XVFB=$!
     for _ in $(seq 100); do
         n=$(head -n 1 "$E2E_WORK/display" 2>/dev/null || true)
         [ -n "$n" ] && break
@@ -69,4 +70,76 @@ e2e_wait_for() {
         tries=$((tries - 1))
     done
     return 1
+}
+
+# Like e2e_start_native, but the program's stderr goes to the file $3, so that a test can
+# require that it stays empty (or holds exactly the one line a failure must print).
+e2e_start_native_capturing() {
+    local exe=$1 xtool=$2 errors=$3
+    "$exe" 2>"$errors" &
+    E2E_APP=$!
+    E2E_PIDS+=("$E2E_APP")
+    e2e_wait_for 10 "$xtool" find Vurazevedadar >/dev/null ||
+        e2e_fail "no window captioned Vurazevedadar"
+}
+
+# The time in milliseconds, for measuring how long something took (bash's clock in
+# microseconds; nothing here runs long enough for a clock adjustment to matter).
+e2e_now_ms() {
+    local now=${EPOCHREALTIME/[.,]/}
+    echo $((now / 1000))
+}
+
+# Waits up to $2 seconds for process $1 to end, looking every 10 ms (finer than e2e_wait_for,
+# so that exit times can be measured); fails when it is still running then. Does not reap it.
+e2e_wait_gone() {
+    local pid=$1 seconds=$2 tries
+    tries=$((seconds * 100))
+    while kill -0 "$pid" 2>/dev/null; do
+        [ "$tries" -gt 0 ] || return 1
+        sleep 0.01
+        tries=$((tries - 1))
+    done
+    return 0
+}
+
+# The clock ticks process $1 has run for, user and system time together (/proc/PID/stat's
+# fields 14 and 15, counted after the parenthesised command name, which may hold spaces).
+e2e_cpu_ticks() {
+    local stat
+    read -r stat <"/proc/$1/stat"
+    stat=${stat##*) }
+    set -- $stat
+    echo $((${12} + ${13}))
+}
+
+# Waits up to $2 seconds for process $1 to settle: to use less than a quarter of a core over a
+# fifth of a second. Prints the milliseconds that took; fails when it never settles.
+e2e_wait_settled() {
+    local pid=$1 seconds=$2 start now before after
+    local ticks_per_second window_ms=200 busy_percent=25
+    ticks_per_second=$(getconf CLK_TCK)
+    start=$(e2e_now_ms)
+    while :; do
+        before=$(e2e_cpu_ticks "$pid") || return 1
+        sleep 0.2
+        after=$(e2e_cpu_ticks "$pid") || return 1
+        now=$(e2e_now_ms)
+        if [ $(((after - before) * 1000 * 100 / ticks_per_second)) -lt \
+             $((busy_percent * window_ms)) ]; then
+            echo $((now - start))
+            return 0
+        fi
+        [ $((now - start)) -lt $((seconds * 1000)) ] || return 1
+    done
+}
+
+# Drops a process the test has already waited for from the clean-up list: once reaped, its
+# number may go to some other process, which the clean-up must not kill.
+e2e_forget_pid() {
+    local pid kept=()
+    for pid in "${E2E_PIDS[@]}"; do
+        [ "$pid" = "$1" ] || kept+=("$pid")
+    done
+    E2E_PIDS=("${kept[@]}")
 }

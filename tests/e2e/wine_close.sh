@@ -21,5 +21,6 @@ wine "$wintool" close Vurazevedadar || e2e_fail "could not post WM_CLOSE"
 e2e_wait_for 10 bash -c "! kill -0 $app 2>/dev/null" || e2e_fail "still running 10 s after WM_CLOSE"
 status=0
 wait "$app" || status=$?
+e2e_forget_pid "$app"  # its id may be reused once it is gone
 [ "$status" -eq 0 ] || e2e_fail "exit status $status after WM_CLOSE"
 echo "PASS: window opened and closed with status 0"

@@ -63,6 +63,7 @@ took=$(awk -v a="$sent" -v b="$(now)" -v ms="$gone_ms" \
            'BEGIN { printf "%.2f", b - a + ms / 1000 }')
 status=0
 wait "$app" || status=$?
+e2e_forget_pid "$app"  # its id may be reused once it is gone
 echo "exit status $status, $took s after WM_CLOSE ($moment)"
 [ "$status" -eq 0 ] || e2e_fail "exit status $status after WM_CLOSE ($moment)"
 awk -v t="$took" -v limit="$exit_limit" 'BEGIN { exit !(t <= limit) }' ||

@@ -68,6 +68,7 @@ wine "$wintool" close "$caption" || e2e_fail "could not post WM_CLOSE"
 e2e_wait_for 10 bash -c "! kill -0 $app 2>/dev/null" || e2e_fail "still running after WM_CLOSE"
 status=0
 wait "$app" || status=$?
+e2e_forget_pid "$app"  # its id may be reused once it is gone
 [ "$status" -eq 0 ] || e2e_fail "exit status $status after WM_CLOSE"
 
 python3 "$here/judge.py" "$left" "$top" "$width" "$height" "${shots[@]}" ||

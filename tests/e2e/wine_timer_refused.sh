@@ -113,6 +113,7 @@ tr -d '\r' <"$E2E_WORK/watch.out" | grep -v '^watching$'
 [ "$ended" = yes ] || e2e_fail "still running $exit_limit s after the box was ended ($mode)"
 status=0
 wait "$app" || status=$?
+e2e_forget_pid "$app"  # its id may be reused once it is gone
 echo "exit status $status, $took s after the box was ended ($mode)"
 [ "$status" -eq "$expected_status" ] ||
     e2e_fail "exit status $status, expected $expected_status (EXIT_FAILURE)"

@@ -14,5 +14,6 @@ sleep 0.3
 e2e_wait_for 5 bash -c "! kill -0 $app 2>/dev/null" || e2e_fail "still running 5 s after closing"
 status=0
 wait "$app" || status=$?
+e2e_forget_pid "$app"  # its id may be reused once it is gone
 [ "$status" -eq 0 ] || e2e_fail "exit status $status after closing"
 echo "PASS: closed with status 0"

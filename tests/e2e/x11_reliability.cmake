@@ -1,1 +1,19 @@
 # Abuse of the native window: hostile sizes, storms, close requests, a vanishing X server.
+# Each script runs the real program on a private Xvfb of its own, so they may run in parallel.
+set(x11_reliability_checks
+    # asked sizes from 1x1 to 65535x65535 and minimising: no exit, no word, the right picture
+    hostile_sizes x11.survives_hostile_sizes_quietly_and_recovers_its_picture
+    # 1,000 resizes and 10,000 exposures: no exit, no word, the right picture afterwards
+    storms x11.survives_event_storms_and_settles_to_the_right_picture
+    # between ticks, amid a resize storm, twice at once, minimised: status 0 within 5 s, no word
+    close_requests x11.close_requests_at_awkward_moments_end_with_status_0
+    # kill -9 of the server: ends within 1 s, one line on stderr, a status rather than a signal
+    server_loss x11.losing_the_server_ends_promptly_with_one_line)
+
+while(x11_reliability_checks)
+  list(POP_FRONT x11_reliability_checks script name)
+  add_test(NAME ${name}
+           COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/x11_${script}.sh
+                   $<TARGET_FILE:vurazevedadar> $<TARGET_FILE:xtool>)
+  set_tests_properties(${name} PROPERTIES LABELS e2e-x11 TIMEOUT 120)
+endwhile()

@@ -6,7 +6,24 @@
 //   xtool resize <caption> <w> <h>    asks for a new size
 //   xtool startup <caption> <program>  starts the program and prints the milliseconds from its
 //                                      start to its window's first painted pixel, then ends it
-// Exits 0 on success, 1 when no such window exists, 2 on bad usage or no display.
+//   xtool close <caption> <count>     sends that many WM_DELETE_WINDOW messages back to back
+//   xtool geometry <caption>          prints "width height" as the server holds them now
+//   xtool unmap|map <caption>         takes the window off the screen and puts it back, which
+//                                     is what minimising and restoring come to without a
+//                                     window manager
+//   xtool iconify <caption>           asks the window manager to minimise the window
+//   xtool painted <caption>           succeeds when the part of the window on the screen shows
+//                                     the picture's blue background somewhere
+//   xtool resize-storm <caption> <count> <milliseconds>
+//                                     resizes the window count times, spread over about that
+//                                     long, each resize carried out by the server before the
+//                                     next; stops early once the window is gone; prints the
+//                                     resizes done and the milliseconds taken
+//   xtool expose-storm <caption> <count>
+//                                     makes the server expose the whole window count times;
+//                                     prints the milliseconds taken
+// Exits 0 on success, 1 when no such window exists (or a check fails), 2 on bad usage or no
+// display.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -16,12 +33,51 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
 namespace {
+
+const long long kNanosecondsPerSecond = 1000000000;
+const long long kNanosecondsPerMillisecond = 1000000;
+
+// The storms visit mostly ordinary sizes drawn from a fixed pseudo-random sequence (the same on
+// every run), and every so often one of the extremes a window manager may impose.
+const unsigned kStormMaxWidth = 1000;
+const unsigned kStormMaxHeight = 750;
+const int kStormExtremeEvery = 50;
+const unsigned kStormExtremes[][2] = {{1, 1}, {1, 800}, {800, 1}, {4000, 3000}, {32000, 200}};
+const int kStormExtremeCount = sizeof kStormExtremes / sizeof kStormExtremes[0];
+// Knuth's MMIX multiplier and increment; unsigned arithmetic wraps, as the sequence wants.
+const std::uint64_t kLcgMultiplier = 6364136223846793005ull;
+const std::uint64_t kLcgIncrement = 1442695040888963407ull;
+const int kLcgOutputShift = 33;
+// Exposures are sent in batches, each waited for: the server must really carry them out, but a
+// round trip for every one of them would measure the connection rather than the program.
+const int kExposeBatch = 100;
+
+// The program may close its window while a storm is still running; the requests that then
+// name a window that no longer exists must end the storm quietly rather than end this tool
+// with Xlib's report, so errors are recorded here and looked at after each round trip.
+int s_nLastError = Success;
+
+int OnXError(Display*, XErrorEvent* pError)
+{
+    s_nLastError = pError->error_code;
+    return 0;
+}
+
+// Whether the requests made so far went through: the round trip makes the server report any
+// error for them first.
+int Carried(Display* pDisplay)
+{
+    XSync(pDisplay, False);
+    return s_nLastError == Success ? 0 : 1;
+}
 
 std::string TextProperty(Display* pDisplay, Window window, Atom property)
 {
@@ -56,13 +112,17 @@ Window FindByName(Display* pDisplay, Window window, const char* pszName, int nDe
     return found;
 }
 
+// The window may be going away meanwhile (the program closing), and then there is nothing
+// true to print.
 int Find(Display* pDisplay, Window window)
 {
     XWindowAttributes attributes;
-    XGetWindowAttributes(pDisplay, window, &attributes);
     int x = 0, y = 0;
     Window child;
-    XTranslateCoordinates(pDisplay, window, DefaultRootWindow(pDisplay), 0, 0, &x, &y, &child);
+    if (!XGetWindowAttributes(pDisplay, window, &attributes) ||
+        !XTranslateCoordinates(pDisplay, window, DefaultRootWindow(pDisplay), 0, 0, &x, &y,
+                               &child))
+        return 1;
     std::printf("%lu %d %d %d %d\n", window, x, y, attributes.width, attributes.height);
     return 0;
 }
@@ -78,17 +138,23 @@ int Props(Display* pDisplay, Window window)
     return 0;
 }
 
-int Close(Display* pDisplay, Window window)
+int Close(Display* pDisplay, Window window, int nCount)
 {
-    XEvent event = {};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(pDisplay, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(pDisplay, "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(pDisplay, window, False, NoEventMask, &event);
-    return 0;
+    // The atoms are looked up first: a look-up is a round trip, which would send the messages
+    // one at a time instead of back to back.
+    const Atom atomProtocols = XInternAtom(pDisplay, "WM_PROTOCOLS", False);
+    const Atom atomDeleteWindow = XInternAtom(pDisplay, "WM_DELETE_WINDOW", False);
+    for (int i = 0; i < nCount; ++i) {
+        XEvent event = {};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = window;
+        event.xclient.message_type = atomProtocols;
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = static_cast<long>(atomDeleteWindow);
+        event.xclient.data.l[1] = CurrentTime;
+        XSendEvent(pDisplay, window, False, NoEventMask, &event);
+    }
+    return Carried(pDisplay);
 }
 
 double Milliseconds(const timespec& from, const timespec& to)
@@ -140,6 +206,173 @@ int Startup(Display* pDisplay, const char* pszCaption, char* pszProgram)
     return nStatus;
 }
 
+// What the server holds now, not what the last ConfigureNotify said.
+int Geometry(Display* pDisplay, Window window)
+{
+    Window root;
+    int x, y;
+    unsigned int nWidth, nHeight, nBorder, nDepth;
+    if (!XGetGeometry(pDisplay, window, &root, &x, &y, &nWidth, &nHeight, &nBorder, &nDepth))
+        return 1;
+    std::printf("%u %u\n", nWidth, nHeight);
+    return 0;
+}
+
+// The part of a viewable window that lies on the screen, in window coordinates: XGetImage
+// refuses any rectangle reaching beyond it, and hostile sizes make windows far larger than it.
+bool VisiblePart(Display* pDisplay, Window window, XRectangle* pPart)
+{
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(pDisplay, window, &attributes) ||
+        attributes.map_state != IsViewable)
+        return false;
+    int x = 0, y = 0;
+    Window child;
+    XTranslateCoordinates(pDisplay, window, attributes.root, 0, 0, &x, &y, &child);
+    const int nLeft = std::max(0, -x);
+    const int nTop = std::max(0, -y);
+    const int nRight = std::min(attributes.width, WidthOfScreen(attributes.screen) - x);
+    const int nBottom = std::min(attributes.height, HeightOfScreen(attributes.screen) - y);
+    if (nRight <= nLeft || nBottom <= nTop)
+        return false;
+    *pPart = XRectangle{static_cast<short>(nLeft), static_cast<short>(nTop),
+                        static_cast<unsigned short>(nRight - nLeft),
+                        static_cast<unsigned short>(nBottom - nTop)};
+    return true;
+}
+
+bool ShowsBlue(XImage* pImage)
+{
+    for (int y = 0; y < pImage->height; ++y) {
+        for (int x = 0; x < pImage->width; ++x) {
+            if (XGetPixel(pImage, x, y) == pImage->blue_mask)
+                return true;
+        }
+    }
+    return false;
+}
+
+// The server clears a resized or exposed window to its white background, so blue on the
+// screen means the program has painted since.
+int Painted(Display* pDisplay, Window window)
+{
+    XRectangle part;
+    if (!VisiblePart(pDisplay, window, &part))
+        return 1;
+    XImage* pImage = XGetImage(pDisplay, window, part.x, part.y, part.width, part.height,
+                               AllPlanes, ZPixmap);
+    if (!pImage)
+        return 1;
+    const bool bBlue = ShowsBlue(pImage);
+    XDestroyImage(pImage);
+    return bBlue ? 0 : 1;
+}
+
+long long Now()
+{
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return now.tv_sec * kNanosecondsPerSecond + now.tv_nsec;
+}
+
+void SleepUntil(long long nsDeadline)
+{
+    timespec deadline;
+    deadline.tv_sec = static_cast<time_t>(nsDeadline / kNanosecondsPerSecond);
+    deadline.tv_nsec = static_cast<long>(nsDeadline % kNanosecondsPerSecond);
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &deadline, nullptr) != 0) {
+    }
+}
+
+void StormSize(int nIndex, std::uint64_t* pState, unsigned* pWidth, unsigned* pHeight)
+{
+    if (nIndex % kStormExtremeEvery == kStormExtremeEvery - 1) {
+        const int nExtreme = (nIndex / kStormExtremeEvery) % kStormExtremeCount;
+        *pWidth = kStormExtremes[nExtreme][0];
+        *pHeight = kStormExtremes[nExtreme][1];
+        return;
+    }
+    *pState = *pState * kLcgMultiplier + kLcgIncrement;
+    *pWidth = 1 + static_cast<unsigned>((*pState >> kLcgOutputShift) % kStormMaxWidth);
+    *pState = *pState * kLcgMultiplier + kLcgIncrement;
+    *pHeight = 1 + static_cast<unsigned>((*pState >> kLcgOutputShift) % kStormMaxHeight);
+}
+
+// Each resize is followed by a round trip, so that the server has carried it out (and sent the
+// program its ConfigureNotify and Expose) before the next; the pacing spreads them evenly
+// over the time asked for, and a loaded machine only makes the storm take longer.
+int ResizeStorm(Display* pDisplay, Window window, int nCount, long long nMilliseconds)
+{
+    const long long nsStart = Now();
+    const long long nsEach = nMilliseconds * kNanosecondsPerMillisecond / std::max(nCount, 1);
+    std::uint64_t nState = 1;
+    int nDone = 0;
+    while (nDone < nCount && s_nLastError == Success) {
+        unsigned nWidth, nHeight;
+        StormSize(nDone, &nState, &nWidth, &nHeight);
+        XResizeWindow(pDisplay, window, nWidth, nHeight);
+        XSync(pDisplay, False);
+        if (s_nLastError == Success)
+            ++nDone;
+        SleepUntil(nsStart + nDone * nsEach);
+    }
+    std::printf("%d %.0f\n", nDone, (Now() - nsStart) / 1e6);
+    return 0;
+}
+
+// XClearArea with no extent and exposures on clears the whole window and sends a real Expose
+// for it, as uncovering the window would.
+int ExposeStorm(Display* pDisplay, Window window, int nCount)
+{
+    const long long nsStart = Now();
+    for (int i = 0; i < nCount && s_nLastError == Success; ++i) {
+        XClearArea(pDisplay, window, 0, 0, 0, 0, True);
+        if ((i + 1) % kExposeBatch == 0)
+            XSync(pDisplay, False);
+    }
+    XSync(pDisplay, False);
+    std::printf("%.0f\n", (Now() - nsStart) / 1e6);
+    return s_nLastError == Success ? 0 : 1;
+}
+
+// Everything but startup acts on a window found by its caption.
+int Act(Display* pDisplay, Window window, int argc, char** argv)
+{
+    const std::string verb = argv[1];
+    if (verb == "find" && argc == 3)
+        return Find(pDisplay, window);
+    if (verb == "props" && argc == 3)
+        return Props(pDisplay, window);
+    if (verb == "close" && (argc == 3 || argc == 4))
+        return Close(pDisplay, window, argc == 4 ? std::atoi(argv[3]) : 1);
+    if (verb == "resize" && argc == 5) {
+        XResizeWindow(pDisplay, window, std::atoi(argv[3]), std::atoi(argv[4]));
+        return Carried(pDisplay);
+    }
+    if (verb == "geometry" && argc == 3)
+        return Geometry(pDisplay, window);
+    if (verb == "unmap" && argc == 3) {
+        XUnmapWindow(pDisplay, window);
+        return Carried(pDisplay);
+    }
+    if (verb == "map" && argc == 3) {
+        XMapWindow(pDisplay, window);
+        return Carried(pDisplay);
+    }
+    if (verb == "iconify" && argc == 3) {
+        if (!XIconifyWindow(pDisplay, window, DefaultScreen(pDisplay)))
+            return 1;
+        return Carried(pDisplay);
+    }
+    if (verb == "painted" && argc == 3)
+        return Painted(pDisplay, window);
+    if (verb == "resize-storm" && argc == 5)
+        return ResizeStorm(pDisplay, window, std::atoi(argv[3]), std::atoll(argv[4]));
+    if (verb == "expose-storm" && argc == 4)
+        return ExposeStorm(pDisplay, window, std::atoi(argv[3]));
+    return 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -154,21 +387,9 @@ int main(int argc, char** argv)
         XCloseDisplay(pDisplay);
         return nStatus;
     }
+    XSetErrorHandler(OnXError);
     const Window window = FindByName(pDisplay, DefaultRootWindow(pDisplay), argv[2], 3);
-    int nStatus = 1;
-    if (window != None) {
-        const std::string verb = argv[1];
-        if (verb == "find")
-            nStatus = Find(pDisplay, window);
-        else if (verb == "props")
-            nStatus = Props(pDisplay, window);
-        else if (verb == "close")
-            nStatus = Close(pDisplay, window);
-        else if (verb == "resize" && argc == 5)
-            nStatus = XResizeWindow(pDisplay, window, std::atoi(argv[3]), std::atoi(argv[4])) ? 0 : 2;
-        else
-            nStatus = 2;
-    }
+    const int nStatus = window != None ? Act(pDisplay, window, argc, argv) : 1;
     XCloseDisplay(pDisplay);
     return nStatus;
 }

@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# The X server vanishes (kill -9) under the running program: as soon as its window exists, while
+# it idles between ticks, while it works through a flood of exposures or of resizes, and while
+# its window is off the screen. Each time the program ends within a second, by itself (a status,
+# not a signal), saying so in exactly one line on stderr.
+# Usage: x11_server_loss.sh vurazevedadar xtool
+set -euo pipefail
+exe=$1
+xtool=$2
+source "$(dirname "$0")/lib.sh"
+
+exit_limit_ms=1000
+# How long to wait before calling a program that has not ended hung rather than slow.
+hang_seconds=5
+# Statuses above this are the shell's report of a death by signal.
+last_plain_status=128
+# Storms that last well beyond the moment the server is killed.
+storm_exposures=100000
+storm_resizes=1000
+storm_resize_pace_ms=4000
+program_name=vurazevedadar
+
+start_server_and_program_without_waiting() {
+    errors=$E2E_WORK/app-$1.err
+    e2e_start_xvfb 1024x768x24
+    e2e_start_native_capturing "$exe" "$xtool" "$errors"
+    app=$E2E_APP
+}
+
+start_server_and_program() {
+    start_server_and_program_without_waiting "$1"
+    e2e_wait_for 10 "$xtool" painted Vurazevedadar ||
+        e2e_fail "$1: the window never showed its picture"
+}
+
+# A server killed outright leaves its socket file behind. It does no harm (the next server on
+# that number replaces it, and the abstract socket that really holds the number went with the
+# process), but it is removed unless, meanwhile, another server has taken the number.
+remove_server_leftovers() {
+    local number=${DISPLAY#:}
+    xdpyinfo -display ":$number" >/dev/null 2>&1 || rm -f "/tmp/.X11-unix/X${number}"
+}
+
+# Kills the server and requires the program to end quickly, quietly but for one line, with a
+# failure status of its own.
+kill_server_and_expect_one_line() {
+    local what=$1 killed took status=0 lines
+    kill -9 "$E2E_XVFB"
+    killed=$(e2e_now_ms)
+    # The shell would report the server's death by signal on stderr as a matter of course.
+    if ! e2e_wait_gone "$app" "$hang_seconds" 2>/dev/null; then
+        kill -9 "$app"
+        e2e_fail "$what: still running ${hang_seconds} s after the server went"
+    fi
+    took=$(($(e2e_now_ms) - killed))
+    wait "$E2E_XVFB" 2>/dev/null || true
+    e2e_forget_pid "$E2E_XVFB"
+    remove_server_leftovers
+    wait "$app" || status=$?
+    e2e_forget_pid "$app"
+    [ "$status" -ne 0 ] || e2e_fail "$what: exit status 0 without its server"
+    [ "$status" -le "$last_plain_status" ] || e2e_fail "$what: killed by signal $((status - 128))"
+    lines=$(wc -l <"$errors")
+    [ "$lines" -eq 1 ] || e2e_fail "$what: $lines lines on stderr: $(head -n 5 "$errors")"
+    # Xlib's own handler would also end the process with one line, but not in the program's
+    # name, and only after running the static destructors against a dead connection.
+    grep -q "^$program_name: " "$errors" ||
+        e2e_fail "$what: the line is not the program's own: $(cat "$errors")"
+    [ "$took" -le "$exit_limit_ms" ] || e2e_fail "$what: took ${took} ms to end"
+    echo "$what: ended after ${took} ms with status $status, saying: $(cat "$errors")"
+}
+
+start_server_and_program_without_waiting at-once
+kill_server_and_expect_one_line "as soon as the window exists"
+
+start_server_and_program idle
+sleep 0.5
+kill_server_and_expect_one_line "idle between ticks"
+
+start_server_and_program exposures
+"$xtool" expose-storm Vurazevedadar "$storm_exposures" >/dev/null 2>&1 &
+storm=$!
+sleep 0.3
+kill -0 "$storm" 2>/dev/null || e2e_fail "the exposure storm was over too soon to test anything"
+kill_server_and_expect_one_line "in an exposure storm"
+wait "$storm" 2>/dev/null || true
+
+start_server_and_program resizes
+"$xtool" resize-storm Vurazevedadar "$storm_resizes" "$storm_resize_pace_ms" >/dev/null 2>&1 &
+storm=$!
+sleep 0.3
+kill -0 "$storm" 2>/dev/null || e2e_fail "the resize storm was over too soon to test anything"
+kill_server_and_expect_one_line "in a resize storm"
+wait "$storm" 2>/dev/null || true
+
+start_server_and_program minimised
+"$xtool" unmap Vurazevedadar || e2e_fail "could not take the window off the screen"
+sleep 0.3
+kill_server_and_expect_one_line "while minimised (unmapped)"
+echo "PASS: the program ended promptly with one line every time its server went"
