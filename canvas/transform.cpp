@@ -18,7 +18,8 @@ const double kIdentity3d[kMatrix3dSize] = {1.0, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0, 0.
 
 }  // namespace
 
-CViewTransform::CViewTransform(int nCameraMode) : m_dView{}
+CViewTransform::CViewTransform(int nCameraMode)
+    : m_dView{}, m_nLastAngleBits(0), m_dLastCos(1.0), m_dLastSin(0.0), m_bHaveLastAngle(false)
 {
     // m_dView is cleared first only so that a camera which fails to invert never leaves
     // indeterminate values behind; with the default camera UpdateCamera overwrites all of it.
@@ -73,13 +74,28 @@ void CViewTransform::Rotate(double x, double y, double angle)
     double py;
     Transform(x, y, px, py);
 
-    const double c = std::cos(angle);
-    const double s = std::sin(angle);
+    double c;
+    double s;
+    CosSinOf(angle, &c, &s);
     const double k = 1.0 - c;
     const double rotation[kMatrixSize] = {c,   -s,  k * px + s * py,  //
                                           s,   c,   k * py - s * px,  //
                                           0.0, 0.0, 1.0};
     Compose(rotation);
+}
+
+void CViewTransform::CosSinOf(double angle, double* pCos, double* pSin)
+{
+    std::uint64_t nBits;
+    std::memcpy(&nBits, &angle, sizeof nBits);
+    if (!m_bHaveLastAngle || nBits != m_nLastAngleBits) {
+        m_dLastCos = std::cos(angle);
+        m_dLastSin = std::sin(angle);
+        m_nLastAngleBits = nBits;
+        m_bHaveLastAngle = true;
+    }
+    *pCos = m_dLastCos;
+    *pSin = m_dLastSin;
 }
 
 void CViewTransform::MirrorX()

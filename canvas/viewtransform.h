@@ -4,6 +4,8 @@
 #ifndef VURAZEVEDADAR_VIEWTRANSFORM_H
 #define VURAZEVEDADAR_VIEWTRANSFORM_H
 
+#include <cstdint>
+
 // Replaces the row-major 3x3 matrix m by its inverse and returns 1, or returns 0 and leaves m
 // untouched when it cannot be inverted in doubles: when its determinant is zero, infinite or not
 // a number, or small against the mean absolute element scaled by eps, or when an element of the
@@ -40,6 +42,17 @@ public:
     double m_dScaleY;
     double m_dScaleZ;
     double m_dCameraAngle;
+
+private:
+    // The cosine and sine of the angle Rotate turned by last. A figure turns its canvas by the
+    // same angle many times over (the cross twelve times a drawing), and they were the largest
+    // single cost of a tick. The angle is compared bit for bit, so that -0.0 keeps its own sine.
+    void CosSinOf(double angle, double* pCos, double* pSin);
+
+    std::uint64_t m_nLastAngleBits;
+    double m_dLastCos;
+    double m_dLastSin;
+    bool m_bHaveLastAngle;
 };
 
 // Inline, since every traced point passes through it and a call would cost as much as the
