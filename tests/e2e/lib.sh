@@ -78,9 +78,23 @@ e2e_start_native_capturing() {
     local exe=$1 xtool=$2 errors=$3
     "$exe" 2>"$errors" &
     E2E_APP=$!
+    E2E_APP_ERRORS=$errors
     E2E_PIDS+=("$E2E_APP")
     e2e_wait_for 10 "$xtool" find Vurazevedadar >/dev/null ||
         e2e_fail "no window captioned Vurazevedadar"
+}
+
+# Fails unless the program started by e2e_start_native_capturing still runs and has written
+# nothing on stderr; $1 says when, for the message.
+e2e_expect_running_quietly() {
+    kill -0 "$E2E_APP" 2>/dev/null || e2e_fail "the program ended $1"
+    [ ! -s "$E2E_APP_ERRORS" ] ||
+        e2e_fail "the program wrote on stderr $1: $(head -n 3 "$E2E_APP_ERRORS")"
+}
+
+# Whether the server reports the program's window at $2 x $3 ($1: the xtool).
+e2e_window_has_size() {
+    [ "$("$1" geometry Vurazevedadar)" = "$2 $3" ]
 }
 
 # The time in milliseconds, for measuring how long something took (bash's clock in

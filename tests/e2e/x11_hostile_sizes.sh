@@ -28,20 +28,11 @@ e2e_start_native_capturing "$exe" "$xtool" "$errors"
 app=$E2E_APP
 e2e_wait_for 10 "$xtool" painted Vurazevedadar || e2e_fail "the window never showed its picture"
 
-still_running_quietly() {
-    kill -0 "$app" 2>/dev/null || e2e_fail "the program ended $1"
-    [ ! -s "$errors" ] || e2e_fail "the program wrote on stderr $1: $(head -n 3 "$errors")"
-}
-
-has_size() {
-    [ "$("$xtool" geometry Vurazevedadar)" = "$1 $2" ]
-}
-
 take_size() {
     local width=$1 height=$2 repainted="no picture at this size" held_width held_height
     "$xtool" resize Vurazevedadar "$width" "$height" ||
         e2e_fail "could not ask for ${width}x${height}"
-    e2e_wait_for 5 has_size "$width" "$height" ||
+    e2e_wait_for 5 e2e_window_has_size "$xtool" "$width" "$height" ||
         e2e_fail "the server did not give ${width}x${height}: $("$xtool" geometry Vurazevedadar)"
     if [ "$width" -ge "$min_visible_picture" ] && [ "$height" -ge "$min_visible_picture" ]; then
         e2e_wait_for 10 "$xtool" painted Vurazevedadar ||
@@ -49,7 +40,7 @@ take_size() {
         repainted="repainted"
     fi
     sleep "$dwell"
-    still_running_quietly "at ${width}x${height}"
+    e2e_expect_running_quietly "at ${width}x${height}"
     read -r held_width held_height < <("$xtool" geometry Vurazevedadar)
     echo "asked ${width}x${height}, server holds ${held_width}x${held_height}: $repainted"
 }
@@ -63,13 +54,13 @@ minimise_and_restore() {
     before=$(e2e_cpu_ticks "$app")
     sleep "$minimised_seconds"
     after=$(e2e_cpu_ticks "$app")
-    still_running_quietly "while minimised"
+    e2e_expect_running_quietly "while minimised"
     used=$(((after - before) * 100 / $(getconf CLK_TCK) / minimised_seconds))
     [ "$used" -le "$max_minimised_cpu_percent" ] ||
         e2e_fail "used ${used}% of a core while minimised"
     "$xtool" map Vurazevedadar || e2e_fail "could not put the window back on the screen"
     e2e_wait_for 10 "$xtool" painted Vurazevedadar || e2e_fail "no repaint after restoring"
-    still_running_quietly "after restoring"
+    e2e_expect_running_quietly "after restoring"
     echo "minimised (unmapped) for ${minimised_seconds} s using ${used}% of a core;" \
          "restored and repainted"
 }
@@ -88,5 +79,5 @@ sleep 0.4
 mapfile -t shots < <(e2e_take_shots 6 0.25 "$E2E_WORK/shots")
 python3 "$here/judge.py" "$left" "$top" "$width" "$height" "${shots[@]}" ||
     e2e_fail "wrong picture after the hostile sizes"
-still_running_quietly "at the end"
+e2e_expect_running_quietly "at the end"
 echo "PASS: survived every size quietly and shows the right picture at ${width}x${height}"

@@ -27,22 +27,13 @@ e2e_start_native_capturing "$exe" "$xtool" "$errors"
 app=$E2E_APP
 e2e_wait_for 10 "$xtool" painted Vurazevedadar || e2e_fail "the window never showed its picture"
 
-still_running_quietly() {
-    kill -0 "$app" 2>/dev/null || e2e_fail "the program ended $1"
-    [ ! -s "$errors" ] || e2e_fail "the program wrote on stderr $1: $(head -n 3 "$errors")"
-}
-
-has_size() {
-    [ "$("$xtool" geometry Vurazevedadar)" = "$1 $2" ]
-}
-
 # Waits for the program to work through its queue, then judges what the window shows.
 settles_to_right_picture() {
     local what=$1 settled left top width height shots
     settled=$(e2e_wait_settled "$app" "$settle_seconds") ||
         e2e_fail "still busy ${settle_seconds} s after $what"
     e2e_wait_for 10 "$xtool" painted Vurazevedadar || e2e_fail "no picture after $what"
-    still_running_quietly "after $what"
+    e2e_expect_running_quietly "after $what"
     read -r _ left top width height < <("$xtool" find Vurazevedadar)
     sleep 0.4
     mapfile -t shots < <(e2e_take_shots 6 0.25 "$E2E_WORK/shots-${what// /-}")
@@ -63,10 +54,10 @@ cpu_used=$(cpu_ms_since "$cpu_before")
 read -r done elapsed <<<"$storm"
 [ "$done" -eq "$resizes" ] || e2e_fail "only $done of $resizes resizes went through"
 [ "$elapsed" -le "$resize_limit_ms" ] || e2e_fail "$resizes resizes took ${elapsed} ms"
-still_running_quietly "during the resize storm"
+e2e_expect_running_quietly "during the resize storm"
 echo "resize storm: $done resizes in ${elapsed} ms; the program used ${cpu_used} ms of CPU"
 "$xtool" resize Vurazevedadar $restored || e2e_fail "could not ask for the size back"
-e2e_wait_for 5 has_size $restored || e2e_fail "the window did not take its size back"
+e2e_wait_for 5 e2e_window_has_size "$xtool" $restored || e2e_fail "the window did not take its size back"
 settles_to_right_picture "the resize storm"
 
 cpu_before=$(e2e_cpu_ticks "$app")
@@ -74,7 +65,7 @@ elapsed=$("$xtool" expose-storm Vurazevedadar "$exposures") ||
     e2e_fail "the exposure storm did not run through"
 cpu_used=$(cpu_ms_since "$cpu_before")
 [ "$elapsed" -le "$expose_limit_ms" ] || e2e_fail "$exposures exposures took ${elapsed} ms"
-still_running_quietly "during the exposure storm"
+e2e_expect_running_quietly "during the exposure storm"
 echo "exposure storm: $exposures exposures in ${elapsed} ms; the program used ${cpu_used} ms of CPU"
 settles_to_right_picture "the exposure storm"
 echo "PASS: survived both storms quietly and settled to the right picture"
