@@ -18,7 +18,7 @@ while(x11_reliability_checks)
   set_tests_properties(${name} PROPERTIES LABELS e2e-x11 TIMEOUT 120)
 endwhile()
 
-# Stopped and continued five times: the first tick comes at once each time, not when the wait
+# Stopped and continued eight times: the first tick comes at once each time, not when the wait
 # interrupted by the stop would have run out.
 add_test(NAME x11.ticks_at_once_after_the_process_is_continued
          COMMAND python3 ${CMAKE_CURRENT_SOURCE_DIR}/e2e/x11_tick_after_stall.py
