@@ -11,7 +11,9 @@ using bench::CBenchFrame;
 using bench::CBoundDC;
 using bench::CPose;
 
-void BM_DrawCross(benchmark::State& state)
+// Draws one figure over and over from the same engaged pose.
+template <class Draw>
+void DrawFigure(benchmark::State& state, Draw draw)
 {
     CBenchFrame bench;
     bench.Ticks(bench::kTicksBeforeEngaged);
@@ -21,23 +23,21 @@ void BM_DrawCross(benchmark::State& state)
     CBoundDC dc(frame);
     for (auto _ : state) {
         pose.Restore(frame);
-        frame.DrawCross(frame.m_pPenFore);
+        draw(frame);
     }
+}
+
+void BM_DrawCross(benchmark::State& state)
+{
+    DrawFigure(state, [](CMainFrame& frame) { frame.DrawCross(frame.m_pPenFore); });
 }
 BENCHMARK(BM_DrawCross);
 
 void BM_DrawWheel(benchmark::State& state)
 {
-    CBenchFrame bench;
-    bench.Ticks(bench::kTicksBeforeEngaged);
-    CMainFrame& frame = bench.Frame();
-    CPose pose;
-    pose.Save(frame);
-    CBoundDC dc(frame);
-    for (auto _ : state) {
-        pose.Restore(frame);
+    DrawFigure(state, [](CMainFrame& frame) {
         frame.DrawWheel(frame.m_pPenFore, frame.m_pBrushWheel);
-    }
+    });
 }
 BENCHMARK(BM_DrawWheel);
 

@@ -19,7 +19,7 @@ const double kIdentity3d[kMatrix3dSize] = {1.0, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0, 0.
 }  // namespace
 
 CViewTransform::CViewTransform(int nCameraMode)
-    : m_dView{}, m_nLastAngleBits(0), m_dLastCos(1.0), m_dLastSin(0.0), m_bHaveLastAngle(false)
+    : m_dView{}, m_nLastAngleBits(0), m_dLastCos(1.0), m_dLastSin(0.0)
 {
     // m_dView is cleared first only so that a camera which fails to invert never leaves
     // indeterminate values behind; with the default camera UpdateCamera overwrites all of it.
@@ -88,11 +88,10 @@ void CViewTransform::CosSinOf(double angle, double* pCos, double* pSin)
 {
     std::uint64_t nBits;
     std::memcpy(&nBits, &angle, sizeof nBits);
-    if (!m_bHaveLastAngle || nBits != m_nLastAngleBits) {
+    if (nBits != m_nLastAngleBits) {
         m_dLastCos = std::cos(angle);
         m_dLastSin = std::sin(angle);
         m_nLastAngleBits = nBits;
-        m_bHaveLastAngle = true;
     }
     *pCos = m_dLastCos;
     *pSin = m_dLastSin;

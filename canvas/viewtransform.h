@@ -47,12 +47,12 @@ private:
     // The cosine and sine of the angle Rotate turned by last. A figure turns its canvas by the
     // same angle many times over (the cross twelve times a drawing), and they were the largest
     // single cost of a tick. The angle is compared bit for bit, so that -0.0 keeps its own sine.
+    // Before the first turn they hold angle 0, whose cosine and sine are exactly 1 and 0.
     void CosSinOf(double angle, double* pCos, double* pSin);
 
     std::uint64_t m_nLastAngleBits;
     double m_dLastCos;
     double m_dLastSin;
-    bool m_bHaveLastAngle;
 };
 
 // Inline, since every traced point passes through it and a call would cost as much as the

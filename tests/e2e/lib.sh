@@ -59,6 +59,17 @@ e2e_start_native() {
         e2e_fail "no window captioned Vurazevedadar"
 }
 
+# Starts the Windows build under Wine (e2e_start_wine first) and waits for its window, found
+# from inside the prefix by the Windows tool; its process id goes to E2E_APP.
+e2e_start_windows_program() {
+    local exe=$1 wintool=$2
+    wine "$exe" &
+    E2E_APP=$!
+    E2E_PIDS+=("$E2E_APP")
+    e2e_wait_for 30 wine "$wintool" find Vurazevedadar >/dev/null ||
+        e2e_fail "no window captioned Vurazevedadar appeared"
+}
+
 # Waits up to $2 seconds for a command to succeed.
 e2e_wait_for() {
     local seconds=$1 tries

@@ -11,11 +11,8 @@ source "$here/lib_shots.sh"
 e2e_start_xvfb 1024x768x24
 e2e_start_wine
 
-wine "$exe" &
-app=$!
-E2E_PIDS+=("$app")
-e2e_wait_for 30 wine "$wintool" find Vurazevedadar >/dev/null ||
-    e2e_fail "no window captioned Vurazevedadar appeared"
+e2e_start_windows_program "$exe" "$wintool"
+app=$E2E_APP
 read -r _ left top width height < <(wine "$wintool" find Vurazevedadar | tr -d '\r')
 echo "client area: ${width}x${height} at ($left, $top)"
 

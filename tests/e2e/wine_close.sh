@@ -9,12 +9,8 @@ source "$(dirname "$0")/lib.sh"
 e2e_start_xvfb
 e2e_start_wine
 
-wine "$exe" &
-app=$!
-E2E_PIDS+=("$app")
-
-e2e_wait_for 30 wine "$wintool" find Vurazevedadar >/dev/null ||
-    e2e_fail "no window captioned Vurazevedadar appeared"
+e2e_start_windows_program "$exe" "$wintool"
+app=$E2E_APP
 echo "window found: $(wine "$wintool" find Vurazevedadar)"
 wine "$wintool" close Vurazevedadar || e2e_fail "could not post WM_CLOSE"
 

@@ -22,11 +22,8 @@ now() { date +%s.%N; }
 e2e_start_xvfb
 e2e_start_wine
 
-wine "$exe" &
-app=$!
-E2E_PIDS+=("$app")
-e2e_wait_for 30 wine "$wintool" find "$caption" >/dev/null ||
-    e2e_fail "no window captioned $caption appeared"
+e2e_start_windows_program "$exe" "$wintool"
+app=$E2E_APP
 
 # The request counts as sent when the tool that sends it returns. The storm goes on after its
 # WM_CLOSE until the window is gone, and says how long that took; a storm stuck in a resize

@@ -31,11 +31,8 @@ alive() {
 e2e_start_xvfb 1024x768x24
 e2e_start_wine
 
-wine "$exe" &
-app=$!
-E2E_PIDS+=("$app")
-e2e_wait_for 30 wine "$wintool" find "$caption" >/dev/null ||
-    e2e_fail "no window captioned $caption appeared"
+e2e_start_windows_program "$exe" "$wintool"
+app=$E2E_APP
 
 tool minimize "$caption" || e2e_fail "could not minimise the window"
 sleep "$hold"

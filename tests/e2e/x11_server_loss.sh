@@ -77,21 +77,24 @@ start_server_and_program idle
 sleep 0.5
 kill_server_and_expect_one_line "idle between ticks"
 
+# Raises a storm with an xtool verb ($2, its arguments after the caption following) and kills
+# the server while it rages; $1 names the storm.
+kill_server_amid_storm() {
+    local storm_name=$1 verb=$2 storm
+    shift 2
+    "$xtool" "$verb" Vurazevedadar "$@" >/dev/null 2>&1 &
+    storm=$!
+    sleep 0.3
+    kill -0 "$storm" 2>/dev/null || e2e_fail "the $storm_name was over too soon to test anything"
+    kill_server_and_expect_one_line "amid the $storm_name"
+    wait "$storm" 2>/dev/null || true
+}
+
 start_server_and_program exposures
-"$xtool" expose-storm Vurazevedadar "$storm_exposures" >/dev/null 2>&1 &
-storm=$!
-sleep 0.3
-kill -0 "$storm" 2>/dev/null || e2e_fail "the exposure storm was over too soon to test anything"
-kill_server_and_expect_one_line "in an exposure storm"
-wait "$storm" 2>/dev/null || true
+kill_server_amid_storm "exposure storm" expose-storm "$storm_exposures"
 
 start_server_and_program resizes
-"$xtool" resize-storm Vurazevedadar "$storm_resizes" "$storm_resize_pace_ms" >/dev/null 2>&1 &
-storm=$!
-sleep 0.3
-kill -0 "$storm" 2>/dev/null || e2e_fail "the resize storm was over too soon to test anything"
-kill_server_and_expect_one_line "in a resize storm"
-wait "$storm" 2>/dev/null || true
+kill_server_amid_storm "resize storm" resize-storm "$storm_resizes" "$storm_resize_pace_ms"
 
 start_server_and_program minimised
 "$xtool" unmap Vurazevedadar || e2e_fail "could not take the window off the screen"
