@@ -1,9 +1,11 @@
 // Controls and observations of the headless backend, for tests and benchmarks. The backend has
-// no window system: windows are records with a client size, device contexts append one record
-// per drawing call, timers and message boxes are only noted, and GDI objects are counted.
+// no window system: windows are records with a client size, the device draws nothing, and time
+// stands still until the message loop has nothing else to do; then it jumps to the next timer.
+// What the program did is read from the core's record of its calls.
 #ifndef VURAZEVEDADAR_HEADLESS_H
 #define VURAZEVEDADAR_HEADLESS_H
 
+#include <coreprobe.h>
 #include <windows.h>
 
 #include <functional>
@@ -12,49 +14,29 @@
 
 namespace headless {
 
-enum class DeviceOp {
-    MoveTo,         // x, y
-    LineTo,         // x, y
-    Arc,            // left, top, right, bottom, xStart, yStart, xEnd, yEnd
-    Pie,            // left, top, right, bottom, xStart, yStart, xEnd, yEnd
-    Ellipse,        // left, top, right, bottom
-    Rectangle,      // left, top, right, bottom
-    SetViewportOrg, // x, y
-    SelectClipRgn,  // left, top, right, bottom of the region; no arguments when removed
-    SetMapMode,     // mode
-};
+using DeviceOp = portable::GdiOp;
+using DeviceCall = portable::GdiCall;
 
-// One call on a device context, with the colours of the pen and brush selected at that moment.
-struct DeviceCall {
-    DeviceOp op;
-    std::vector<int> args;
-    COLORREF pen;
-    COLORREF brush;
-    HDC hdc;
-
-    // Equal calls draw the same thing; which device context made them does not count, since
-    // every handler gets a fresh one.
-    bool operator==(const DeviceCall& other) const;
-};
-
+// Every call on a device context since the last clear, in order.
 const std::vector<DeviceCall>& DeviceCalls();
 void ClearDeviceCalls();
-// Benchmarks switch recording off, so that the device costs next to nothing.
+// Benchmarks switch recording (of device calls and window-system calls) off, so that drawing
+// costs next to nothing.
 void SetRecording(bool bRecord);
 
-// The window-system calls made so far, in order, one line each:
-//   "SetTimer <id> <ms>", "KillTimer <id>", "MessageBox <text>|<caption>|<type>",
-//   "DeleteObject pen|brush|region", "DestroyWindow", "ShowWindow <cmd>",
-//   "InvalidateRect <erase>".
+// The window-system calls made so far, in order, one line each (see coreprobe.h).
 const std::vector<std::string>& CallLog();
 void ClearCallLog();
 
-// Client size given to windows created from now on (800 x 600 unless set).
+// Client size given to windows created from now on with the default size (800 x 600 unless
+// set).
 void SetDefaultClientSize(int cx, int cy);
 // Changes a window's client size, as a user dragging its frame would (no message is sent).
 void SetClientSize(HWND hWnd, int cx, int cy);
 // While set, SetTimer fails (returns 0).
 void SetTimerFails(bool bFail);
+// Pen, brush and region creation fails once this many more have succeeded (negative: never).
+void SetGdiCreationsLeft(int nCreations);
 // Texts of the message boxes shown so far.
 std::vector<std::string> MessageBoxTexts();
 // A window's caption and style as created.
@@ -64,14 +46,16 @@ DWORD WindowStyle(HWND hWnd);
 std::vector<std::pair<UINT_PTR, UINT>> Timers(HWND hWnd);
 
 // Called by the message loop whenever it finds no message waiting, so that a test can play the
-// user (post WM_CLOSE, say). When the handler leaves the queue empty, the loop gets an error,
-// since nothing else could ever wake it.
+// user (post WM_CLOSE, say). When the handler gives the loop nothing to do, time moves on to
+// the next timer; without a timer the loop gets an error, since nothing else could wake it.
 void SetIdleHandler(std::function<void()> handler);
+// The headless clock, in nanoseconds.
+long long Now();
 
 // GDI objects created and not yet deleted (stock objects excluded).
 int LiveGdiObjects();
-// Number of DeleteObject calls on an object still selected into a device context: Windows
-// refuses those, so each one is a fault of the caller.
+// Number of DeleteObject calls on an object still selected into a device context: each one is
+// a fault of the caller, who forgot to select the old object back.
 int DeletesOfSelectedObjects();
 // Device contexts obtained and not yet released.
 int LiveDeviceContexts();

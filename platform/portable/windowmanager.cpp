@@ -1,7 +1,9 @@
-// What the backends that are not Windows share of the window manager: window classes, the
-// module's stand-in resources (one module, no cursor or icon resources: the window system's
-// own defaults serve), and default message processing, which needs only other Win32 calls.
-#include <windows.h>
+// Window classes, the module's stand-in resources (one module, no cursor or icon resources: the
+// window system's own defaults serve), default message processing, which needs only other
+// Win32 calls, and message boxes.
+#include "backend.h"
+
+#include <coreprobe.h>
 
 #include <map>
 #include <string>
@@ -74,4 +76,14 @@ LRESULT DefWindowProc(HWND hWnd, UINT Msg, WPARAM, LPARAM)
     default:
         return 0;
     }
+}
+
+// The box itself is the backend's; the call is noted for the tests that keep a record.
+int MessageBox(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType)
+{
+    const char* lpszText = lpText != nullptr ? lpText : "";
+    const char* lpszCaption = lpCaption != nullptr ? lpCaption : "";
+    portable::LogCall(std::string("MessageBox ") + lpszText + "|" + lpszCaption + "|" +
+                      std::to_string(uType));
+    return portable::ShowMessageBox(portable::LookupWindow(hWnd), lpszText, lpszCaption, uType);
 }

@@ -8,13 +8,10 @@
 
 namespace x11 {
 
-const char kProgramName[] = "vurazevedadar";
-
 namespace {
 
 const int kExitNoDisplay = 1;
 const int kExitBadVisual = 1;
-const int kExitLostServer = 1;
 const int kExitProtocolError = 1;
 const int kErrorTextSize = 160;
 
@@ -29,7 +26,7 @@ Connection* s_pConnection = nullptr;
 // itself after printing several lines of its own.
 int OnConnectionLost(Display*)
 {
-    ExitWithMessage("lost the connection to the X server", kExitLostServer);
+    portable::NotifyConnectionLost("lost the connection to the X server");
 }
 
 // A protocol error means a request of this program was wrong, and Xlib's own handler would
@@ -40,7 +37,7 @@ int OnProtocolError(Display* pDisplay, XErrorEvent* pError)
     XGetErrorText(pDisplay, pError->error_code, szText, sizeof szText);
     const std::string text = std::string("X protocol error: ") + szText + " (request " +
                              std::to_string(pError->request_code) + ")";
-    ExitWithMessage(text.c_str(), kExitProtocolError);
+    portable::ExitWithMessage(text.c_str(), kExitProtocolError);
 }
 
 Display* OpenDisplayOrExit()
@@ -52,7 +49,7 @@ Display* OpenDisplayOrExit()
     const std::string text = lpszName != nullptr && *lpszName != '\0'
                                  ? std::string("cannot open display \"") + lpszName + "\""
                                  : std::string("cannot open display (DISPLAY is not set)");
-    ExitWithMessage(text.c_str(), kExitNoDisplay);
+    portable::ExitWithMessage(text.c_str(), kExitNoDisplay);
 }
 
 bool IsUsableMask(unsigned long nMask)
@@ -65,13 +62,13 @@ bool IsUsableMask(unsigned long nMask)
 void CheckVisualOrExit(const Visual* pVisual)
 {
     if (pVisual->c_class != TrueColor && pVisual->c_class != DirectColor) {
-        ExitWithMessage("the default visual is not TrueColor or DirectColor; "
+        portable::ExitWithMessage("the default visual is not TrueColor or DirectColor; "
                         "run on a display with 15 or more bits per pixel",
                         kExitBadVisual);
     }
     if (!IsUsableMask(pVisual->red_mask) || !IsUsableMask(pVisual->green_mask) ||
         !IsUsableMask(pVisual->blue_mask))
-        ExitWithMessage("the default visual has unusable colour masks", kExitBadVisual);
+        portable::ExitWithMessage("the default visual has unusable colour masks", kExitBadVisual);
 }
 
 void InternAtoms(Connection& connection)
@@ -164,15 +161,6 @@ unsigned long PixelOf(COLORREF crColor)
     return ComponentToPixel(connection.m_red, GetRValue(crColor)) |
            ComponentToPixel(connection.m_green, GetGValue(crColor)) |
            ComponentToPixel(connection.m_blue, GetBValue(crColor));
-}
-
-void ExitWithMessage(const char* lpszText, int nStatus)
-{
-    std::fprintf(stderr, "%s: %s\n", kProgramName, lpszText);
-    std::fflush(stderr);
-    // Not exit(): static destructors would run with windows half torn down, and Xlib must not
-    // be re-entered from inside its own error handler.
-    std::_Exit(nStatus);
 }
 
 }  // namespace x11

@@ -1,4 +1,5 @@
-// Turning X events into window state and posted messages, and waiting for the server.
+// The x11 event source: X events turned into the core's notifications, and the wait for the
+// server or the next deadline.
 #include "x11display.h"
 #include "x11events.h"
 #include "x11state.h"
@@ -13,53 +14,38 @@ namespace x11 {
 
 namespace {
 
-const long long kNanosecondsPerSecond = 1000000000;
-
 // An Expose series covers the exposed area with several rectangles; the program repaints its
 // whole client area anyway, so only the last of the series (count 0) asks for the paint.
-void OnExpose(HWND__* pWindow, const XExposeEvent& event)
+void OnExpose(HWND hWnd, const XExposeEvent& event)
 {
-    if (event.count != 0)
-        return;
-    pWindow->m_bNeedsPaint = true;
-    pWindow->m_bAwaitingExpose = false;
+    if (event.count == 0)
+        portable::NotifyExposed(hWnd);
 }
 
-// Moves arrive here too; only a new size needs a repaint. The exposure that a resize brings
-// with it lands on the same flag, so the two together still give one WM_PAINT.
-void OnConfigure(HWND__* pWindow, const XConfigureEvent& event)
-{
-    if (event.width == pWindow->m_nClientWidth && event.height == pWindow->m_nClientHeight)
-        return;
-    pWindow->m_nClientWidth = event.width;
-    pWindow->m_nClientHeight = event.height;
-    pWindow->m_bNeedsPaint = true;
-}
-
-void OnClientMessage(HWND__* pWindow, const XClientMessageEvent& event)
+void OnClientMessage(HWND hWnd, const XClientMessageEvent& event)
 {
     const Connection& connection = TheConnection();
     const Atom atomProtocol = static_cast<Atom>(event.data.l[0]);
     if (event.message_type == connection.m_atomWmProtocols && event.format == 32 &&
         atomProtocol == connection.m_atomWmDeleteWindow)
-        ::PostMessage(pWindow, WM_CLOSE, 0, 0);
+        portable::NotifyCloseRequest(hWnd);
 }
 
 void HandleEvent(const XEvent& event)
 {
     // Events for windows already destroyed are still in the queue after XDestroyWindow.
-    HWND__* pWindow = LookupWindowById(event.xany.window);
-    if (pWindow == nullptr || pWindow->m_bDestroying)
+    HWND hWnd = LookupWindowById(event.xany.window);
+    if (hWnd == nullptr)
         return;
     switch (event.type) {
     case Expose:
-        OnExpose(pWindow, event.xexpose);
+        OnExpose(hWnd, event.xexpose);
         break;
     case ConfigureNotify:
-        OnConfigure(pWindow, event.xconfigure);
+        portable::NotifyResized(hWnd, event.xconfigure.width, event.xconfigure.height);
         break;
     case ClientMessage:
-        OnClientMessage(pWindow, event.xclient);
+        OnClientMessage(hWnd, event.xclient);
         break;
     default:
         break;
@@ -104,12 +90,16 @@ bool ArmWakeUpTimer(long long nsDeadline)
 
 }  // namespace
 
-long long MonotonicNow()
+}  // namespace x11
+
+long long portable::Now()
 {
     timespec now;
     clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<long long>(now.tv_sec) * kNanosecondsPerSecond + now.tv_nsec;
+    return static_cast<long long>(now.tv_sec) * x11::kNanosecondsPerSecond + now.tv_nsec;
 }
+
+namespace x11 {
 
 timespec TimeoutUntil(long long nsDeadline, long long nsNow)
 {
@@ -121,24 +111,29 @@ timespec TimeoutUntil(long long nsDeadline, long long nsNow)
     return timeout;
 }
 
-void ProcessPendingEvents()
+}  // namespace x11
+
+void portable::TakePendingEvents()
 {
-    Display* pDisplay = TheConnection().m_pDisplay;
+    if (!x11::IsConnected())
+        return;
+    Display* pDisplay = x11::TheConnection().m_pDisplay;
     // XPending reads what the socket holds: events Xlib has already buffered would not wake
     // the poll in WaitForInput, so all of them are taken here.
     while (XPending(pDisplay) > 0) {
         XEvent event;
         XNextEvent(pDisplay, &event);
-        HandleEvent(event);
+        x11::HandleEvent(event);
     }
 }
 
-bool WaitForInput(long long nsDeadline)
+portable::WaitResult portable::WaitForEvents(long long nsDeadline)
 {
+    using namespace x11;
     Display* pDisplay = TheConnection().m_pDisplay;
     XFlush(pDisplay);
     if (XQLength(pDisplay) > 0)
-        return true;
+        return WaitResult::Events;
     pollfd descriptors[] = {{ConnectionNumber(pDisplay), POLLIN, 0},
                             {TheWakeUpTimer().m_fd, POLLIN, 0}};
     // An interrupted or failed poll just returns early; the caller loops and looks again, and
@@ -152,10 +147,8 @@ bool WaitForInput(long long nsDeadline)
     } else {
         // Without a timer descriptor (the process is out of them) a relative wait still works,
         // late only after the process was stopped.
-        const timespec timeout = TimeoutUntil(nsDeadline, MonotonicNow());
+        const timespec timeout = TimeoutUntil(nsDeadline, Now());
         ppoll(descriptors, 1, &timeout, nullptr);
     }
-    return descriptors[0].revents != 0;
+    return descriptors[0].revents != 0 ? WaitResult::Events : WaitResult::Timeout;
 }
-
-}  // namespace x11

@@ -59,21 +59,6 @@ int SkewedAngle64(const DevicePoint& pt, const DevicePoint& centre, long long w,
 
 }  // namespace
 
-bool operator==(const DevicePoint& a, const DevicePoint& b)
-{
-    return a.x == b.x && a.y == b.y;
-}
-
-DeviceBox NormalizeBox(long long x1, long long y1, long long x2, long long y2)
-{
-    return DeviceBox{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
-}
-
-DevicePoint BoxCentre(const DeviceBox& box)
-{
-    return DevicePoint{box.left + box.Width() / 2, box.top + box.Height() / 2};
-}
-
 bool ClipSegment(DevicePoint* pFrom, DevicePoint* pTo)
 {
     if (FitsCoords(*pFrom) && FitsCoords(*pTo))

@@ -8,6 +8,8 @@
 #include <X11/Xatom.h>
 #include <X11/keysym.h>
 
+#include <afxwin.h>
+
 #include <poll.h>
 
 #include <algorithm>
@@ -54,7 +56,7 @@ void EchoToStderr(const std::string& text, const std::string& caption)
 {
     std::string line = text;
     std::replace(line.begin(), line.end(), '\n', ' ');
-    std::fprintf(stderr, "%s: %s\n", caption.empty() ? x11::kProgramName : caption.c_str(),
+    std::fprintf(stderr, "%s: %s\n", caption.empty() ? AfxGetAppName() : caption.c_str(),
                  line.c_str());
     std::fflush(stderr);
 }
@@ -186,8 +188,8 @@ void CMessageBoxWindow::CreateBoxWindow(const std::string& caption, HWND hWndOwn
     x11::SetWindowCaption(m_idWindow, caption.c_str());
     x11::SetStandardProperties(m_idWindow, false);
     x11::SetSizeHints(m_idWindow, placement, true);
-    if (const HWND__* pOwner = x11::LookupWindow(hWndOwner))
-        XSetTransientForHint(pDisplay, m_idWindow, pOwner->m_idWindow);
+    if (const HWND__* pOwner = portable::LookupWindow(hWndOwner))
+        XSetTransientForHint(pDisplay, m_idWindow, pOwner->m_pNative->m_idWindow);
     const long nDialogType = static_cast<long>(m_connection.m_atomNetWmWindowTypeDialog);
     XChangeProperty(pDisplay, m_idWindow, m_connection.m_atomNetWmWindowType, XA_ATOM, 32,
                     PropModeReplace, reinterpret_cast<const unsigned char*>(&nDialogType), 1);
@@ -285,12 +287,13 @@ void CMessageBoxWindow::RunModal()
 
 }  // namespace
 
-int MessageBox(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT)
+int portable::ShowMessageBox(HWND hWndOwner, const char* lpszText, const char* lpszCaption,
+                             UINT)
 {
-    const std::string text = lpText != nullptr ? lpText : "";
-    const std::string caption = lpCaption != nullptr ? lpCaption : "";
+    const std::string text = lpszText;
+    const std::string caption = lpszCaption;
     EchoToStderr(text, caption);
-    CMessageBoxWindow box(text, caption, hWnd);
+    CMessageBoxWindow box(text, caption, hWndOwner);
     box.RunModal();
     return IDOK;
 }

@@ -1,5 +1,5 @@
-// The backend's tables, the look-ups from handles to records, and the counted creation of
-// server resources that the leak counters report.
+// The counted creation of server resources that the leak counters report, and the look-up
+// from an X window to the window handle behind it.
 #include "x11counters.h"
 #include "x11state.h"
 
@@ -7,16 +7,15 @@ namespace x11 {
 
 namespace {
 
-template <class Record, class Handle>
-Record* Lookup(const std::vector<std::unique_ptr<Record>>& records, Handle handle)
+struct Counts {
+    int m_nLiveGCs = 0;
+    int m_nLiveXWindows = 0;
+};
+
+Counts& TheCounts()
 {
-    if (handle == nullptr)
-        return nullptr;
-    for (const auto& pRecord : records) {
-        if (static_cast<const void*>(pRecord.get()) == static_cast<const void*>(handle))
-            return pRecord.get();
-    }
-    return nullptr;
+    static Counts counts;
+    return counts;
 }
 
 }  // namespace
@@ -29,39 +28,13 @@ bool operator==(const ClipState& a, const ClipState& b)
                         a.m_rect.width == b.m_rect.width && a.m_rect.height == b.m_rect.height);
 }
 
-State& TheState()
+HWND LookupWindowById(Window idWindow)
 {
-    static State state;
-    return state;
-}
-
-HWND__* LookupWindow(HWND hWnd)
-{
-    return Lookup(TheState().m_windows, hWnd);
-}
-
-HWND__* LookupWindowById(Window idWindow)
-{
-    for (const auto& pWindow : TheState().m_windows) {
-        if (pWindow->m_idWindow == idWindow)
+    for (const auto& pWindow : portable::TheState().m_windows) {
+        if (pWindow->m_pNative->m_idWindow == idWindow)
             return pWindow.get();
     }
     return nullptr;
-}
-
-HDC__* LookupDC(HDC hDC)
-{
-    return Lookup(TheState().m_deviceContexts, hDC);
-}
-
-GdiObject* LookupObject(HGDIOBJ hObject)
-{
-    State& state = TheState();
-    if (hObject == &state.m_stockBlackPen)
-        return &state.m_stockBlackPen;
-    if (hObject == &state.m_stockWhiteBrush)
-        return &state.m_stockWhiteBrush;
-    return Lookup(state.m_objects, hObject);
 }
 
 Window CreateCountedWindow(Display* pDisplay, Window idParent, int x, int y, unsigned nWidth,
@@ -72,14 +45,14 @@ Window CreateCountedWindow(Display* pDisplay, Window idParent, int x, int y, uns
         XCreateWindow(pDisplay, idParent, x, y, nWidth, nHeight, 0, CopyFromParent, InputOutput,
                       CopyFromParent, nValueMask, pAttributes);
     if (idWindow != None)
-        ++TheState().m_nLiveXWindows;
+        ++TheCounts().m_nLiveXWindows;
     return idWindow;
 }
 
 void DestroyCountedWindow(Display* pDisplay, Window idWindow)
 {
     XDestroyWindow(pDisplay, idWindow);
-    --TheState().m_nLiveXWindows;
+    --TheCounts().m_nLiveXWindows;
 }
 
 GC CreateCountedGC(Display* pDisplay, Drawable idDrawable, unsigned long nValueMask,
@@ -87,34 +60,24 @@ GC CreateCountedGC(Display* pDisplay, Drawable idDrawable, unsigned long nValueM
 {
     GC gc = XCreateGC(pDisplay, idDrawable, nValueMask, pValues);
     if (gc != nullptr)
-        ++TheState().m_nLiveGCs;
+        ++TheCounts().m_nLiveGCs;
     return gc;
 }
 
 void FreeCountedGC(Display* pDisplay, GC gc)
 {
     XFreeGC(pDisplay, gc);
-    --TheState().m_nLiveGCs;
+    --TheCounts().m_nLiveGCs;
 }
 
 int LiveGCs()
 {
-    return TheState().m_nLiveGCs;
+    return TheCounts().m_nLiveGCs;
 }
 
 int LiveWindows()
 {
-    return TheState().m_nLiveXWindows;
-}
-
-int LiveGdiObjects()
-{
-    return static_cast<int>(TheState().m_objects.size());
-}
-
-int LiveDeviceContexts()
-{
-    return static_cast<int>(TheState().m_deviceContexts.size());
+    return TheCounts().m_nLiveXWindows;
 }
 
 }  // namespace x11

@@ -5,13 +5,14 @@
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 
+#include <afxwin.h>
+
+#include <cctype>
 #include <cstring>
 
 namespace x11 {
 
 namespace {
-
-const char kResourceClass[] = "Vurazevedadar";
 
 const unsigned char kUtf8ContinuationMask = 0xC0;
 const unsigned char kUtf8Continuation = 0x80;
@@ -76,9 +77,12 @@ void SetInitialState(Window idWindow, bool bIconic)
 void SetStandardProperties(Window idWindow, bool bIconic)
 {
     Connection& connection = TheConnection();
-    // XClassHint's fields are not const, though Xlib only reads them.
-    std::string name = kProgramName;
-    std::string resourceClass = kResourceClass;
+    // The instance is the application's name and the class the same name capitalised, as X
+    // programs name themselves. XClassHint's fields are not const, though Xlib only reads them.
+    std::string name = AfxGetAppName();
+    std::string resourceClass = name;
+    if (!resourceClass.empty())
+        resourceClass[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
     XClassHint classHint = {&name[0], &resourceClass[0]};
     XSetClassHint(connection.m_pDisplay, idWindow, &classHint);
     XSetWMProtocols(connection.m_pDisplay, idWindow, &connection.m_atomWmDeleteWindow, 1);

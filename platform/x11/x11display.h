@@ -3,7 +3,7 @@
 #ifndef VURAZEVEDADAR_X11_DISPLAY_H
 #define VURAZEVEDADAR_X11_DISPLAY_H
 
-#include <windows.h>
+#include "core.h"
 
 #include <X11/Xlib.h>
 
@@ -32,9 +32,6 @@ struct Connection {
     Atom m_atomNetWmWindowTypeDialog;
 };
 
-// The program's name in its messages and its windows' resource name.
-extern const char kProgramName[];
-
 // The connection, opened on the first call. Without a usable display the program ends here,
 // with one line on stderr and status 1.
 Connection& TheConnection();
@@ -45,9 +42,6 @@ unsigned long PixelOf(COLORREF crColor);
 // Pure helpers behind PixelOf, exposed for tests.
 ColorChannel ChannelFromMask(unsigned long nMask);
 unsigned long ComponentToPixel(const ColorChannel& channel, unsigned nComponent);
-
-// Writes "<program>: <text>" on stderr and ends the process at once with the given status.
-[[noreturn]] void ExitWithMessage(const char* lpszText, int nStatus);
 
 }  // namespace x11
 

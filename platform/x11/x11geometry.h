@@ -4,6 +4,8 @@
 #ifndef VURAZEVEDADAR_X11_GEOMETRY_H
 #define VURAZEVEDADAR_X11_GEOMETRY_H
 
+#include "core.h"
+
 namespace x11 {
 
 // The range of an X coordinate (INT16).
@@ -15,27 +17,10 @@ const long long kLastVisiblePixel = kCoordMax - 1;
 // A full turn in X's arc units.
 const int kFullCircle64 = 360 * 64;
 
-struct DevicePoint {
-    long long x;
-    long long y;
-};
-
-bool operator==(const DevicePoint& a, const DevicePoint& b);
-
-// A GDI box: right and bottom are exclusive, left <= right and top <= bottom once normalised.
-struct DeviceBox {
-    long long left;
-    long long top;
-    long long right;
-    long long bottom;
-
-    long long Width() const { return right - left; }
-    long long Height() const { return bottom - top; }
-};
-
-DeviceBox NormalizeBox(long long x1, long long y1, long long x2, long long y2);
-// The box's integer centre, where GDI starts the radials of arcs and pies.
-DevicePoint BoxCentre(const DeviceBox& box);
+using portable::BoxCentre;
+using portable::DeviceBox;
+using portable::DevicePoint;
+using portable::NormalizeBox;
 
 // Cuts a segment to the coordinate range of X; false when none of it lies inside. A cut end
 // lands on the nearest pixel of the ideal line, so the part a window can show may move by at

@@ -2,6 +2,8 @@
 #ifndef VURAZEVEDADAR_X11_WINDOWPROPS_H
 #define VURAZEVEDADAR_X11_WINDOWPROPS_H
 
+#include "backend.h"
+
 #include <X11/Xlib.h>
 
 #include <string>
@@ -9,13 +11,7 @@
 namespace x11 {
 
 // Where a window is to appear; unpositioned windows are placed by the window manager.
-struct Placement {
-    int m_x;
-    int m_y;
-    int m_nWidth;
-    int m_nHeight;
-    bool m_bPositioned;
-};
+using portable::Placement;
 
 // The caption, in WM_NAME for older window managers and in _NET_WM_NAME as UTF-8.
 void SetWindowCaption(Window idWindow, const char* lpszCaption);

@@ -5,6 +5,8 @@
 #include "counts.h"
 #include "x11counters.h"
 
+#include <coreprobe.h>
+
 #include <X11/Xlib.h>
 #include <X11/extensions/XRes.h>
 
@@ -147,8 +149,8 @@ ResourceCounts ResourceCounter::Read() const
     ResourceCounts counts = {
         {"backend GCs", x11::LiveGCs()},
         {"backend windows", x11::LiveWindows()},
-        {"backend GDI objects", x11::LiveGdiObjects()},
-        {"backend device contexts", x11::LiveDeviceContexts()},
+        {"backend GDI objects", portable::LiveGdiObjects()},
+        {"backend device contexts", portable::LiveDeviceContexts()},
     };
     if (m_pImpl->m_idProgram != None &&
         !QueryServerCounts(m_pImpl->m_pDisplay, m_pImpl->m_idProgram, &counts))
@@ -173,5 +175,5 @@ ResourceCounts ResourceCounter::KeptAfterClose() const
 
 long long ResourceCounter::LivePens() const
 {
-    return x11::LiveGdiObjects();
+    return portable::LiveGdiObjects();
 }

@@ -8,6 +8,7 @@ if(VURAZEVEDADAR_BACKEND STREQUAL "x11")
   endif()
   add_executable(soak soak/soak.cpp soak/counts_x11.cpp soak/memory_linux.cpp)
   target_link_libraries(soak PRIVATE geneva X11::X11 X11::XRes)
+  target_include_directories(soak PRIVATE ${PROJECT_SOURCE_DIR}/platform/x11)
 
   add_test(NAME soak.x11.resources_steady_over_10000_ticks_and_released_at_close
            COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/soak/soak_run.sh native

@@ -5,7 +5,6 @@
 #include "x11display.h"
 #include "x11events.h"
 #include "x11geometry.h"
-#include "x11timers.h"
 #include "x11windowprops.h"
 
 namespace {
@@ -140,22 +139,6 @@ TEST(X11Rectangle, BoxWhoseOutlineEndsAtColumnZeroIsStillDrawn)
     EXPECT_TRUE(x11::ClampOutlineBox(&box));
     DeviceBox gone = {-50, 0, 0, 10};
     EXPECT_FALSE(x11::ClampOutlineBox(&gone));
-}
-
-TEST(X11Timer, OnTimeTickMovesTheDeadlineByOnePeriod)
-{
-    EXPECT_EQ(x11::FollowingDeadline(1000 * kMs, 50 * kMs, 1001 * kMs), 1050 * kMs);
-}
-
-TEST(X11Timer, LateTickStaysOnTheGridAndSkipsMissedTicks)
-{
-    // 130 ms late: the ticks due at 1050 and 1100 are not made up, the next is at 1150.
-    EXPECT_EQ(x11::FollowingDeadline(1000 * kMs, 50 * kMs, 1130 * kMs), 1150 * kMs);
-}
-
-TEST(X11Timer, DeadlineExactlyNowIsNotInTheFuture)
-{
-    EXPECT_EQ(x11::FollowingDeadline(1000 * kMs, 50 * kMs, 1050 * kMs), 1100 * kMs);
 }
 
 TEST(X11Clock, WaitIsExactToTheNanosecondAndNeverNegative)

@@ -1,8 +1,9 @@
 // The part of the Win32 API that the MFC-style layer is written against, for the backends that
 // are not Windows. The Windows build includes the SDK's own <windows.h> instead; this header
 // gives the same names, the same values and the same calling shapes, so that the layer's
-// shared code compiles unchanged on every backend. Each non-Windows backend defines the
-// functions declared here over its own device (a recording device, an X display).
+// shared code compiles unchanged on every backend. The portable core defines the functions
+// declared here once, for every backend that is not Windows, over that backend's device and
+// event source.
 #ifndef VURAZEVEDADAR_PORTABLE_WINDOWS_H
 #define VURAZEVEDADAR_PORTABLE_WINDOWS_H
 
@@ -175,6 +176,10 @@ typedef PAINTSTRUCT* LPPAINTSTRUCT;
 #define SW_MINIMIZE 6
 #define SW_SHOWDEFAULT 10
 
+// PeekMessage options.
+#define PM_NOREMOVE 0x0000
+#define PM_REMOVE 0x0001
+
 // Message boxes.
 #define MB_OK 0x00000000L
 #define IDOK 1
@@ -212,6 +217,7 @@ LRESULT SendMessage(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 BOOL PostMessage(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 void PostQuitMessage(int nExitCode);
 BOOL GetMessage(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax);
+BOOL PeekMessage(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg);
 BOOL TranslateMessage(const MSG* lpMsg);
 LRESULT DispatchMessage(const MSG* lpMsg);
 UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerFunc);

@@ -1,12 +1,14 @@
-// SetTimer and KillTimer, and the deadlines the message loop sleeps towards.
-#include "x11events.h"
-#include "x11state.h"
-#include "x11timers.h"
+// SetTimer and KillTimer, and the deadlines the message loop sleeps towards. Deadlines are
+// absolute, so the rate holds however long each tick's work takes; a timer has at most one
+// tick pending, so a loop that fell behind gets one tick, never a burst.
+#include "backend.h"
+
+#include <coreprobe.h>
 
 #include <map>
 #include <utility>
 
-namespace x11 {
+namespace portable {
 
 namespace {
 
@@ -66,7 +68,7 @@ long long NextTimerDeadline()
     return earliest != Timers().end() ? earliest->second.m_nsDeadline : kNoDeadline;
 }
 
-bool TakeDueTimer(MSG* pMsg, long long nsNow)
+bool TakeDueTimer(MSG* pMsg, long long nsNow, bool bRemove)
 {
     auto earliest = EarliestTimer();
     if (earliest == Timers().end() || earliest->second.m_nsDeadline > nsNow)
@@ -74,7 +76,8 @@ bool TakeDueTimer(MSG* pMsg, long long nsNow)
     Timer& timer = earliest->second;
     *pMsg = MSG{earliest->first.first, WM_TIMER, earliest->first.second,
                 reinterpret_cast<LPARAM>(timer.m_pfnTimer), 0, {0, 0}};
-    timer.m_nsDeadline = FollowingDeadline(timer.m_nsDeadline, timer.m_nsPeriod, nsNow);
+    if (bRemove)
+        timer.m_nsDeadline = FollowingDeadline(timer.m_nsDeadline, timer.m_nsPeriod, nsNow);
     return true;
 }
 
@@ -89,20 +92,37 @@ void ForgetTimers(HWND hWnd)
     }
 }
 
-}  // namespace x11
+}  // namespace portable
 
 // Setting a timer that exists restarts it with the new period.
 UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerFunc)
 {
-    if (x11::LookupWindow(hWnd) == nullptr)
+    portable::LogCall("SetTimer " + std::to_string(nIDEvent) + " " + std::to_string(uElapse));
+    if (portable::LookupWindow(hWnd) == nullptr || portable::TheProbe().m_bTimerFails)
         return 0;
-    const long long nsPeriod = x11::PeriodOf(uElapse);
-    x11::Timers()[x11::TimerKey(hWnd, nIDEvent)] =
-        x11::Timer{nsPeriod, x11::MonotonicNow() + nsPeriod, lpTimerFunc};
+    const long long nsPeriod = portable::PeriodOf(uElapse);
+    portable::Timers()[portable::TimerKey(hWnd, nIDEvent)] =
+        portable::Timer{nsPeriod, portable::Now() + nsPeriod, lpTimerFunc};
     return nIDEvent != 0 ? nIDEvent : 1;
 }
 
 BOOL KillTimer(HWND hWnd, UINT_PTR uIDEvent)
 {
-    return x11::Timers().erase(x11::TimerKey(hWnd, uIDEvent)) != 0 ? TRUE : FALSE;
+    portable::LogCall("KillTimer " + std::to_string(uIDEvent));
+    return portable::Timers().erase(portable::TimerKey(hWnd, uIDEvent)) != 0 ? TRUE : FALSE;
 }
+
+namespace portable {
+
+std::vector<std::pair<UINT_PTR, UINT>> TimersOf(HWND hWnd)
+{
+    std::vector<std::pair<UINT_PTR, UINT>> timers;
+    for (const auto& entry : Timers()) {
+        if (entry.first.first == hWnd)
+            timers.emplace_back(entry.first.second, static_cast<UINT>(entry.second.m_nsPeriod /
+                                                                      kNanosecondsPerMillisecond));
+    }
+    return timers;
+}
+
+}  // namespace portable

@@ -1,0 +1,118 @@
+// The headless backend's controls for tests, over the core's probe and tables.
+#include "core.h"
+#include "headless.h"
+
+namespace headless {
+
+void ResetEventSource();
+
+namespace {
+
+// Tests read the record from the first call on, so recording starts switched on.
+portable::Probe FreshProbe()
+{
+    portable::Probe probe;
+    probe.m_bRecording = true;
+    probe.m_bLogging = true;
+    return probe;
+}
+
+portable::Probe& Probe()
+{
+    static bool s_bStarted = false;
+    if (!s_bStarted) {
+        portable::TheProbe() = FreshProbe();
+        s_bStarted = true;
+    }
+    return portable::TheProbe();
+}
+
+// Before main, so that the very first calls of a program are recorded too.
+const bool s_bProbeReady = (Probe(), true);
+
+}  // namespace
+
+const std::vector<DeviceCall>& DeviceCalls()
+{
+    return Probe().m_calls;
+}
+
+void ClearDeviceCalls()
+{
+    Probe().m_calls.clear();
+}
+
+void SetRecording(bool bRecord)
+{
+    Probe().m_bRecording = bRecord;
+    Probe().m_bLogging = bRecord;
+}
+
+const std::vector<std::string>& CallLog()
+{
+    return Probe().m_log;
+}
+
+void ClearCallLog()
+{
+    Probe().m_log.clear();
+}
+
+void SetTimerFails(bool bFail)
+{
+    Probe().m_bTimerFails = bFail;
+}
+
+void SetGdiCreationsLeft(int nCreations)
+{
+    Probe().m_nGdiCreationsLeft = nCreations;
+}
+
+std::string WindowTitle(HWND hWnd)
+{
+    const HWND__* pWindow = portable::LookupWindow(hWnd);
+    return pWindow != nullptr ? pWindow->m_title : std::string();
+}
+
+DWORD WindowStyle(HWND hWnd)
+{
+    const HWND__* pWindow = portable::LookupWindow(hWnd);
+    return pWindow != nullptr ? pWindow->m_dwStyle : 0;
+}
+
+std::vector<std::pair<UINT_PTR, UINT>> Timers(HWND hWnd)
+{
+    return portable::TimersOf(hWnd);
+}
+
+int LiveGdiObjects()
+{
+    return portable::LiveGdiObjects();
+}
+
+int DeletesOfSelectedObjects()
+{
+    return Probe().m_nDeletesOfSelected;
+}
+
+int LiveDeviceContexts()
+{
+    return portable::LiveDeviceContexts();
+}
+
+int LiveWindows()
+{
+    return portable::LiveWindows();
+}
+
+void Reset()
+{
+    // Windows are destroyed properly, so that the objects behind them hear of it.
+    while (!portable::TheState().m_windows.empty())
+        ::DestroyWindow(portable::TheState().m_windows.back().get());
+    portable::TheState() = portable::State();
+    Probe() = FreshProbe();
+    ResetEventSource();
+}
+
+}  // namespace headless

@@ -1,0 +1,144 @@
+// The headless event source: windows that are on the "screen" the moment they are shown, a
+// clock that stands still while the program works, and a test's idle handler in place of a
+// user. When the loop has nothing to do and the handler gives it nothing, the clock jumps to
+// the next timer's deadline, so timers fire in order and at once.
+#include "backend.h"
+#include "headless.h"
+
+#include <algorithm>
+
+struct CNativeWindow {
+    HWND m_hWnd;
+};
+
+namespace {
+
+// A start well away from zero, so that no deadline computed from it is ever near the origin.
+const long long kClockStart = 1000 * 1000000LL;
+
+struct EventSource {
+    long long m_nsNow = kClockStart;
+    std::function<void()> idleHandler;
+    int m_nDefaultWidth = 800;
+    int m_nDefaultHeight = 600;
+    std::vector<std::string> m_messageBoxTexts;
+};
+
+EventSource& TheEventSource()
+{
+    static EventSource source;
+    return source;
+}
+
+bool HasWork()
+{
+    const portable::State& state = portable::TheState();
+    if (!state.m_queue.empty() || state.m_bQuit)
+        return true;
+    return std::any_of(state.m_windows.begin(), state.m_windows.end(),
+                       [](const std::unique_ptr<HWND__>& p) {
+                           return p->m_bVisible && p->m_bNeedsPaint;
+                       });
+}
+
+}  // namespace
+
+namespace portable {
+
+SIZE DefaultWindowSize()
+{
+    return SIZE{TheEventSource().m_nDefaultWidth, TheEventSource().m_nDefaultHeight};
+}
+
+CNativeWindow* CreateNativeWindow(HWND hWnd, const Placement&, LPCSTR, const COLORREF*, HWND)
+{
+    return new CNativeWindow{hWnd};
+}
+
+void DestroyNativeWindow(CNativeWindow* pWindow)
+{
+    delete pWindow;
+}
+
+void ShowNativeWindow(CNativeWindow* pWindow, int nCmdShow, bool)
+{
+    if (nCmdShow != SW_HIDE)
+        NotifyExposed(pWindow->m_hWnd);
+}
+
+void MoveNativeWindow(CNativeWindow*, int, int, int, int) {}
+
+// Headless windows have no frame and sit at the origin.
+bool NativeWindowOrigin(CNativeWindow*, POINT* pOrigin)
+{
+    *pOrigin = POINT{0, 0};
+    return true;
+}
+
+long long Now()
+{
+    return TheEventSource().m_nsNow;
+}
+
+void TakePendingEvents() {}
+
+WaitResult WaitForEvents(long long nsDeadline)
+{
+    EventSource& source = TheEventSource();
+    if (source.idleHandler) {
+        source.idleHandler();
+        if (HasWork())
+            return WaitResult::Events;
+    }
+    if (nsDeadline == kNoDeadline)
+        return WaitResult::Never;
+    source.m_nsNow = std::max(source.m_nsNow, nsDeadline);
+    return WaitResult::Timeout;
+}
+
+int ShowMessageBox(HWND, const char* lpszText, const char*, UINT)
+{
+    TheEventSource().m_messageBoxTexts.push_back(lpszText);
+    return IDOK;
+}
+
+}  // namespace portable
+
+namespace headless {
+
+void SetDefaultClientSize(int cx, int cy)
+{
+    TheEventSource().m_nDefaultWidth = cx;
+    TheEventSource().m_nDefaultHeight = cy;
+}
+
+void SetClientSize(HWND hWnd, int cx, int cy)
+{
+    portable::NotifyResized(hWnd, cx, cy);
+}
+
+void SetIdleHandler(std::function<void()> handler)
+{
+    TheEventSource().idleHandler = std::move(handler);
+}
+
+long long Now()
+{
+    return portable::Now();
+}
+
+std::vector<std::string> MessageBoxTexts()
+{
+    return TheEventSource().m_messageBoxTexts;
+}
+
+// The clock keeps its time, as a clock would: only what a test set up is forgotten.
+void ResetEventSource()
+{
+    EventSource& source = TheEventSource();
+    const long long nsNow = source.m_nsNow;
+    source = EventSource();
+    source.m_nsNow = nsNow;
+}
+
+}  // namespace headless

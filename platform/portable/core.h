@@ -1,0 +1,167 @@
+// The records behind the Win32 handles of every backend but Windows itself, the tables that
+// hold them, and the notifications through which a backend's events reach them. Private to
+// the layer's own sources.
+#ifndef VURAZEVEDADAR_PORTABLE_CORE_H
+#define VURAZEVEDADAR_PORTABLE_CORE_H
+
+#include <windows.h>
+
+#include <deque>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace portable {
+
+// A point or box on the device: a logical int plus a viewport origin int does not always fit
+// an int, so device coordinates are 64-bit all the way to the backend.
+struct DevicePoint {
+    long long x;
+    long long y;
+};
+
+bool operator==(const DevicePoint& a, const DevicePoint& b);
+
+// A GDI box: right and bottom are exclusive, left <= right and top <= bottom once normalised.
+struct DeviceBox {
+    long long left;
+    long long top;
+    long long right;
+    long long bottom;
+
+    long long Width() const { return right - left; }
+    long long Height() const { return bottom - top; }
+};
+
+DeviceBox NormalizeBox(long long x1, long long y1, long long x2, long long y2);
+// The box's integer centre, where GDI starts the radials of arcs and pies.
+DevicePoint BoxCentre(const DeviceBox& box);
+
+// A device context's clip: none, or one rectangle in device coordinates. A rectangle without
+// area clips everything away.
+struct ClipRect {
+    bool m_bOn;
+    DeviceBox m_box;
+};
+
+const ClipRect kNoClip = {false, {0, 0, 0, 0}};
+
+enum class ObjectKind { Pen, Brush, Region };
+
+struct GdiObject {
+    ObjectKind m_kind;
+    COLORREF m_crColor;
+    RECT m_rect;        // regions only, normalised
+    int m_nSelections;  // device contexts it is selected into
+    bool m_bStock;
+    bool m_bDeletePending;  // deleted while selected: goes when the last DC lets it go
+};
+
+}  // namespace portable
+
+// What a backend keeps of a window on its own side (an X window with its GC, say); defined by
+// each backend, made and destroyed through backend.h.
+struct CNativeWindow;
+
+struct HWND__ {
+    WNDPROC m_pfnWndProc;
+    std::string m_title;
+    DWORD m_dwStyle;
+    int m_nClientWidth;
+    int m_nClientHeight;
+    bool m_bVisible;         // shown with ShowWindow and not hidden since
+    bool m_bIconic;
+    bool m_bAwaitingExpose;  // shown, but the window system has not put it on the screen yet
+    bool m_bNeedsPaint;
+    bool m_bNeedsErase;      // invalidated with erasing, which the next BeginPaint does
+    bool m_bDestroying;
+    CNativeWindow* m_pNative;
+};
+
+struct HDC__ {
+    HWND m_hWnd;  // null for the screen, and once the window is gone
+    bool m_bWindowGone;
+    HGDIOBJ m_hPen;
+    HGDIOBJ m_hBrush;
+    POINT m_ptCurrent;  // logical
+    POINT m_ptViewportOrg;
+    int m_nMapMode;
+    portable::ClipRect m_clip;
+};
+
+namespace portable {
+
+enum class GdiOp;
+void RecordCall(const HDC__* pDC, GdiOp op, std::initializer_list<int> args);
+bool IsRecording();
+
+// Notes a call on a DC for the tests that asked for a record of them.
+inline void Record(const HDC__* pDC, GdiOp op, std::initializer_list<int> args)
+{
+    if (IsRecording())
+        RecordCall(pDC, op, args);
+}
+
+struct State {
+    std::vector<std::unique_ptr<HWND__>> m_windows;
+    std::vector<std::unique_ptr<HDC__>> m_deviceContexts;
+    std::vector<std::unique_ptr<GdiObject>> m_objects;
+    std::deque<MSG> m_queue;
+    bool m_bQuit = false;
+    int m_nQuitCode = 0;
+
+    GdiObject m_stockBlackPen = {ObjectKind::Pen, RGB(0, 0, 0), {0, 0, 0, 0}, 0, true, false};
+    GdiObject m_stockWhiteBrush = {ObjectKind::Brush, RGB(255, 255, 255), {0, 0, 0, 0}, 0, true,
+                                   false};
+};
+
+// Defined here so that a call inlines to a guard check: every drawing call asks for the state
+// more than once.
+inline State& TheState()
+{
+    static State state;
+    return state;
+}
+
+HWND__* LookupWindow(HWND hWnd);
+HDC__* LookupDC(HDC hDC);
+GdiObject* LookupObject(HGDIOBJ hObject);
+
+// The time the core measures deadlines against, in nanoseconds: the backend's clock.
+const long long kNanosecondsPerMillisecond = 1000000;
+
+// Timers (timers.cpp).
+const long long kNoDeadline = 0x7FFFFFFFFFFFFFFFLL;
+long long NextTimerDeadline();
+// Fills *pMsg with WM_TIMER for the most overdue timer whose deadline has come and, when
+// removing, moves that timer's deadline on; false when no timer is due.
+bool TakeDueTimer(MSG* pMsg, long long nsNow, bool bRemove);
+void ForgetTimers(HWND hWnd);
+long long FollowingDeadline(long long nsDeadline, long long nsPeriod, long long nsNow);
+
+// The queue (messages.cpp).
+void ForgetPostedMessages(HWND hWnd);
+// Device contexts (dc.cpp): a window going away leaves its DCs as handles that draw nothing.
+void DetachDeviceContexts(HWND hWnd);
+// GDI objects (gdiobjects.cpp): a DC lets go of an object it had selected.
+void Unselect(HGDIOBJ hObject);
+
+// What the backends' events tell the core. A window is identified by its handle, which the
+// backend keeps in its native record.
+void NotifyExposed(HWND hWnd);
+void NotifyResized(HWND hWnd, int nWidth, int nHeight);
+void NotifyCloseRequest(HWND hWnd);
+// The window system has gone: ends the program with "<name>: <text>" on stderr and status 1.
+[[noreturn]] void NotifyConnectionLost(const char* lpszText);
+
+// Writes "<program>: <text>" on stderr, the program's name being the application's.
+void PrintMessage(const char* lpszText);
+// The same, then ends the process at once with the given status. Not exit(): static
+// destructors would run with windows half torn down, and a backend's library must not be
+// re-entered from inside its own error handler.
+[[noreturn]] void ExitWithMessage(const char* lpszText, int nStatus);
+
+}  // namespace portable
+
+#endif  // VURAZEVEDADAR_PORTABLE_CORE_H

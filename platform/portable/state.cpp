@@ -1,0 +1,138 @@
+// The core's tables, the look-ups from handles to records, the probe, and the messages the
+// program writes when it has to end.
+#include "core.h"
+
+#include <afxwin.h>
+#include <coreprobe.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+namespace portable {
+
+namespace {
+
+template <class Record, class Handle>
+Record* Lookup(const std::vector<std::unique_ptr<Record>>& records, Handle handle)
+{
+    if (handle == nullptr)
+        return nullptr;
+    for (const auto& pRecord : records) {
+        if (static_cast<const void*>(pRecord.get()) == static_cast<const void*>(handle))
+            return pRecord.get();
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+bool operator==(const DevicePoint& a, const DevicePoint& b)
+{
+    return a.x == b.x && a.y == b.y;
+}
+
+DeviceBox NormalizeBox(long long x1, long long y1, long long x2, long long y2)
+{
+    return DeviceBox{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
+}
+
+DevicePoint BoxCentre(const DeviceBox& box)
+{
+    return DevicePoint{box.left + box.Width() / 2, box.top + box.Height() / 2};
+}
+
+HWND__* LookupWindow(HWND hWnd)
+{
+    return Lookup(TheState().m_windows, hWnd);
+}
+
+HDC__* LookupDC(HDC hDC)
+{
+    return Lookup(TheState().m_deviceContexts, hDC);
+}
+
+GdiObject* LookupObject(HGDIOBJ hObject)
+{
+    State& state = TheState();
+    if (hObject == &state.m_stockBlackPen)
+        return &state.m_stockBlackPen;
+    if (hObject == &state.m_stockWhiteBrush)
+        return &state.m_stockWhiteBrush;
+    return Lookup(state.m_objects, hObject);
+}
+
+bool GdiCall::operator==(const GdiCall& other) const
+{
+    return op == other.op && args == other.args && pen == other.pen && brush == other.brush;
+}
+
+Probe& TheProbe()
+{
+    static Probe probe;
+    return probe;
+}
+
+bool IsRecording()
+{
+    return TheProbe().m_bRecording;
+}
+
+static COLORREF ColorOf(HGDIOBJ hObject)
+{
+    const GdiObject* pObject = LookupObject(hObject);
+    return pObject != nullptr ? pObject->m_crColor : RGB(0, 0, 0);
+}
+
+void RecordCall(const HDC__* pDC, GdiOp op, std::initializer_list<int> args)
+{
+    TheProbe().m_calls.push_back(GdiCall{op, args, ColorOf(pDC->m_hPen), ColorOf(pDC->m_hBrush),
+                                         const_cast<HDC__*>(pDC)});
+}
+
+void LogCall(const std::string& line)
+{
+    if (TheProbe().m_bLogging)
+        TheProbe().m_log.push_back(line);
+}
+
+int LiveGdiObjects()
+{
+    return static_cast<int>(TheState().m_objects.size());
+}
+
+int LiveDeviceContexts()
+{
+    return static_cast<int>(TheState().m_deviceContexts.size());
+}
+
+int LiveWindows()
+{
+    return static_cast<int>(TheState().m_windows.size());
+}
+
+// The name is the application's, which the framework derives from the executable unless the
+// program gives one; before there is an application the messages go without it.
+void PrintMessage(const char* lpszText)
+{
+    const char* lpszName = AfxGetAppName();
+    if (lpszName != nullptr && *lpszName != '\0')
+        std::fprintf(stderr, "%s: %s\n", lpszName, lpszText);
+    else
+        std::fprintf(stderr, "%s\n", lpszText);
+    std::fflush(stderr);
+}
+
+void ExitWithMessage(const char* lpszText, int nStatus)
+{
+    PrintMessage(lpszText);
+    std::_Exit(nStatus);
+}
+
+void NotifyConnectionLost(const char* lpszText)
+{
+    const int kExitLostConnection = 1;
+    ExitWithMessage(lpszText, kExitLostConnection);
+}
+
+}  // namespace portable
