@@ -120,6 +120,30 @@ protected:
 };
 
 // ---------------------------------------------------------------------------------------------
+// Exceptions. As in MFC, the framework throws them by pointer, and whoever catches one frees it
+// with Delete().
+
+class CException {
+public:
+    CException(const CException&) = delete;
+    CException& operator=(const CException&) = delete;
+    virtual ~CException() = default;
+
+    void Delete();
+
+protected:
+    CException() = default;
+};
+
+// A Windows resource (a pen, a brush, a region) could not be created.
+class CResourceException : public CException {
+public:
+    CResourceException() = default;
+};
+
+[[noreturn]] void AfxThrowResourceException();
+
+// ---------------------------------------------------------------------------------------------
 // GDI objects.
 
 class CGdiObject {
@@ -140,6 +164,7 @@ public:
 class CPen : public CGdiObject {
 public:
     CPen();
+    // Throws CResourceException when the pen cannot be created.
     CPen(int nPenStyle, int nWidth, COLORREF crColor);
     BOOL CreatePen(int nPenStyle, int nWidth, COLORREF crColor);
     static CPen* PASCAL FromHandle(HPEN hPen);
@@ -148,6 +173,7 @@ public:
 class CBrush : public CGdiObject {
 public:
     CBrush();
+    // Throws CResourceException when the brush cannot be created.
     explicit CBrush(COLORREF crColor);
     BOOL CreateSolidBrush(COLORREF crColor);
     static CBrush* PASCAL FromHandle(HBRUSH hBrush);
@@ -296,6 +322,9 @@ public:
     virtual BOOL InitInstance();
     virtual int Run();
     virtual int ExitInstance();
+    // Called with an exception that a message handler let through: creation fails (-1 for
+    // WM_CREATE), and a WM_PAINT counts as done, so that the window is not asked again at once.
+    virtual LRESULT ProcessWndProcException(CException* e, const MSG* pMsg);
 };
 
 class CWinApp : public CWinThread {
@@ -315,8 +344,8 @@ LPCTSTR AfxGetAppName();
 
 // The program's entry into the framework, called by each platform's own entry point with the
 // path of the executable: makes the application ready, runs InitInstance and then the message
-// loop, and gives the process's exit status. An application whose InitInstance fails ends with
-// a non-zero status.
+// loop, and gives the process's exit status. An application whose InitInstance fails, or lets
+// a framework exception through, ends with a non-zero status.
 int AfxWinMain(HINSTANCE hInstance, LPCTSTR lpszModulePath, int nCmdShow);
 
 #endif  // VURAZEVEDADAR_AFXWIN_H

@@ -29,6 +29,18 @@ std::string AppNameFromModulePath(const std::string& path)
 // The status the message loop ended with: the code given to PostQuitMessage.
 int s_nExitCode = 0;
 
+// A framework exception out of InitInstance (a pen the frame's constructor could not create)
+// is a failed start, not a crash.
+BOOL InitInstanceCaught(CWinApp* pApp)
+{
+    try {
+        return pApp->InitInstance();
+    } catch (CException* e) {
+        e->Delete();
+        return FALSE;
+    }
+}
+
 }  // namespace
 
 CWinApp* AfxGetApp()
@@ -65,6 +77,17 @@ int CWinThread::Run()
     return ExitInstance();
 }
 
+// Only the two messages whose failure has a meaning are answered; the exception itself is
+// the caller's to delete.
+LRESULT CWinThread::ProcessWndProcException(CException*, const MSG* pMsg)
+{
+    if (pMsg->message == WM_CREATE)
+        return -1;
+    if (pMsg->message == WM_PAINT)
+        ::ValidateRect(pMsg->hwnd, NULL);
+    return 0;
+}
+
 int CWinThread::ExitInstance()
 {
     AfxDeleteTempMap();
@@ -99,7 +122,7 @@ int AfxWinMain(HINSTANCE hInstance, LPCTSTR lpszModulePath, int nCmdShow)
         DerivedAppName() = AppNameFromModulePath(lpszModulePath != NULL ? lpszModulePath : "");
         pApp->m_pszAppName = DerivedAppName().c_str();
     }
-    if (!pApp->InitInstance()) {
+    if (!InitInstanceCaught(pApp)) {
         if (pApp->m_pMainWnd != NULL)
             pApp->m_pMainWnd->DestroyWindow();
         pApp->ExitInstance();

@@ -37,9 +37,13 @@ T* FromHandleOf(HGDIOBJ hObject)
 {
     if (hObject == NULL)
         return NULL;
+    // An object the program owns comes back as itself, but only as what it is: a handle of
+    // one kind asked for as another gets a wrapper of the kind asked for.
     auto permanent = PermanentMap().find(hObject);
-    if (permanent != PermanentMap().end())
-        return static_cast<T*>(permanent->second);
+    if (permanent != PermanentMap().end()) {
+        if (T* pObject = dynamic_cast<T*>(permanent->second))
+            return pObject;
+    }
     std::unique_ptr<CGdiObject>& temporary = TemporaryMap()[hObject];
     // A wrapper kept from an earlier message may be of another class (the handle has since
     // been given to another kind of object); it is replaced, so that a T comes back. One
@@ -60,6 +64,16 @@ void AfxDeleteTempMap()
         entry.second->m_hObject = NULL;
     if (TemporaryMap().size() > kKeptWrappers)
         TemporaryMap().clear();
+}
+
+void CException::Delete()
+{
+    delete this;
+}
+
+void AfxThrowResourceException()
+{
+    throw new CResourceException;
 }
 
 CGdiObject::CGdiObject() : m_hObject(NULL) {}
@@ -106,7 +120,8 @@ CPen::CPen() = default;
 
 CPen::CPen(int nPenStyle, int nWidth, COLORREF crColor)
 {
-    CreatePen(nPenStyle, nWidth, crColor);
+    if (!CreatePen(nPenStyle, nWidth, crColor))
+        AfxThrowResourceException();
 }
 
 BOOL CPen::CreatePen(int nPenStyle, int nWidth, COLORREF crColor)
@@ -123,7 +138,8 @@ CBrush::CBrush() = default;
 
 CBrush::CBrush(COLORREF crColor)
 {
-    CreateSolidBrush(crColor);
+    if (!CreateSolidBrush(crColor))
+        AfxThrowResourceException();
 }
 
 BOOL CBrush::CreateSolidBrush(COLORREF crColor)

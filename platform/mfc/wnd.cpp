@@ -58,7 +58,18 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
     }
     if (pWnd == NULL)
         return ::DefWindowProc(hWnd, nMsg, wParam, lParam);
-    return pWnd->WindowProc(nMsg, wParam, lParam);
+    // An exception must not unwind through the window system's own frames (on Windows it
+    // cannot), so a handler's is settled here.
+    try {
+        return pWnd->WindowProc(nMsg, wParam, lParam);
+    } catch (CException* e) {
+        const MSG msg = {hWnd, nMsg, wParam, lParam, 0, {0, 0}};
+        const LRESULT lResult = AfxGetApp() != NULL
+                                    ? AfxGetApp()->ProcessWndProcException(e, &msg)
+                                    : CWinThread().ProcessWndProcException(e, &msg);
+        e->Delete();
+        return lResult;
+    }
 }
 
 BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)

@@ -229,6 +229,17 @@ BOOL InvalidateRect(HWND hWnd, const RECT*, BOOL bErase)
     return TRUE;
 }
 
+// Like invalidation, validation is of the whole window.
+BOOL ValidateRect(HWND hWnd, const RECT*)
+{
+    HWND__* pWindow = LookupWindow(hWnd);
+    if (pWindow == nullptr)
+        return FALSE;
+    pWindow->m_bNeedsPaint = false;
+    pWindow->m_bNeedsErase = false;
+    return TRUE;
+}
+
 BOOL GetClientRect(HWND hWnd, LPRECT lpRect)
 {
     const HWND__* pWindow = LookupWindow(hWnd);

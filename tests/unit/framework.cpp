@@ -121,4 +121,40 @@ TEST_F(Framework, ObjectsAttachDetachAndDeleteTheirHandlesOnce)
     EXPECT_EQ(headless::LiveGdiObjects(), 0);
 }
 
+// MFC's constructors that create an object throw when they cannot; the two-step form reports
+// the failure as a result. Nothing is left behind either way.
+TEST_F(Framework, WrapperThatCannotCreateItsObjectThrowsAResourceException)
+{
+    headless::SetGdiCreationsLeft(0);
+    const auto throwsResourceException = [](const auto& create) {
+        try {
+            create();
+        } catch (CResourceException* e) {
+            e->Delete();
+            return true;
+        }
+        return false;
+    };
+    EXPECT_TRUE(throwsResourceException([] { CPen pen(PS_SOLID, 1, RGB(1, 2, 3)); }));
+    EXPECT_TRUE(throwsResourceException([] { CBrush brush(RGB(1, 2, 3)); }));
+    CPen pen;
+    EXPECT_FALSE(pen.CreatePen(PS_SOLID, 1, RGB(1, 2, 3)));
+    CRgn rgn;
+    EXPECT_FALSE(rgn.CreateRectRgn(0, 0, 1, 1));
+    EXPECT_EQ(headless::LiveGdiObjects(), 0);
+}
+
+// A handle the program owns as one kind of object, asked for as another, comes back as a
+// wrapper of the kind asked for, never as the owner cast to what it is not.
+TEST_F(Framework, FromHandleGivesAnObjectOfTheKindAskedFor)
+{
+    CBrush brush(RGB(1, 2, 3));
+    EXPECT_EQ(CBrush::FromHandle(static_cast<HBRUSH>(brush.m_hObject)), &brush);
+    CPen* pPen = CPen::FromHandle(static_cast<HPEN>(brush.m_hObject));
+    ASSERT_NE(pPen, nullptr);
+    EXPECT_NE(static_cast<CGdiObject*>(pPen), static_cast<CGdiObject*>(&brush));
+    EXPECT_EQ(pPen->m_hObject, brush.m_hObject);
+    EXPECT_EQ(CGdiObject::FromHandle(brush.m_hObject), &brush);
+}
+
 }  // namespace

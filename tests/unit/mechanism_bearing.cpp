@@ -78,5 +78,39 @@ TEST_F(BearingSymbol, ReleasesItsTemporariesAndRestoresTheDc)
     EXPECT_TRUE(marked.IsIntact());
 }
 
+// When GDI's objects run out part-way through a repaint, the temporary that could not be made
+// ends the repaint there: no wedge is drawn with whatever the DC held instead, the objects made
+// so far are released, and the window is validated rather than asked to repaint at once.
+TEST_F(BearingSymbol, ObjectsThatCannotBeCreatedEndTheRepaintWithoutStrayWedges)
+{
+    ::ShowWindow(m_pFrame->m_hWnd, SW_SHOW);
+    Paint();
+    const int nLive = headless::LiveGdiObjects();
+    for (int nCreations = 0; nCreations < 12; ++nCreations) {
+        SCOPED_TRACE("creations allowed: " + std::to_string(nCreations));
+        headless::ClearDeviceCalls();
+        headless::SetGdiCreationsLeft(nCreations);
+        ::InvalidateRect(m_pFrame->m_hWnd, NULL, TRUE);
+        MSG msg;
+        ASSERT_TRUE(::PeekMessage(&msg, NULL, 0, 0, PM_REMOVE));
+        ASSERT_EQ(msg.message, UINT(WM_PAINT));
+        ::DispatchMessage(&msg);
+        headless::SetGdiCreationsLeft(-1);
+        for (const DeviceCall& pie : Recorded(DeviceOp::Pie)) {
+            EXPECT_EQ(pie.pen, kWhite);
+            EXPECT_TRUE(pie.brush == kBlack || pie.brush == kYellow) << std::hex << pie.brush;
+        }
+        // The canvases' clip regions may be missing now (they are two-step objects, whose
+        // failure the canvas takes as no clip), but nothing is left over.
+        EXPECT_LE(headless::LiveGdiObjects(), nLive);
+        EXPECT_EQ(headless::DeletesOfSelectedObjects(), 0);
+        EXPECT_FALSE(::PeekMessage(&msg, NULL, WM_PAINT, WM_PAINT, PM_NOREMOVE));
+    }
+    headless::ClearDeviceCalls();
+    Paint();
+    EXPECT_EQ(Recorded(DeviceOp::Pie).size(), 8u);
+    EXPECT_EQ(headless::LiveGdiObjects(), nLive);
+}
+
 }  // namespace
 }  // namespace mechanism_test

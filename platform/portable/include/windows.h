@@ -209,6 +209,7 @@ BOOL IsWindow(HWND hWnd);
 BOOL ShowWindow(HWND hWnd, int nCmdShow);
 BOOL UpdateWindow(HWND hWnd);
 BOOL InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase);
+BOOL ValidateRect(HWND hWnd, const RECT* lpRect);
 BOOL GetClientRect(HWND hWnd, LPRECT lpRect);
 BOOL GetWindowRect(HWND hWnd, LPRECT lpRect);
 BOOL MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL bRepaint);
