@@ -127,6 +127,11 @@ long long Now()
     return portable::Now();
 }
 
+void AdvanceClock(long long nsDelta)
+{
+    TheEventSource().m_nsNow += nsDelta;
+}
+
 std::vector<std::string> MessageBoxTexts()
 {
     return TheEventSource().m_messageBoxTexts;

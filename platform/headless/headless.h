@@ -49,8 +49,9 @@ std::vector<std::pair<UINT_PTR, UINT>> Timers(HWND hWnd);
 // user (post WM_CLOSE, say). When the handler gives the loop nothing to do, time moves on to
 // the next timer; without a timer the loop gets an error, since nothing else could wake it.
 void SetIdleHandler(std::function<void()> handler);
-// The headless clock, in nanoseconds.
+// The headless clock, in nanoseconds, and a way to move it on.
 long long Now();
+void AdvanceClock(long long nsDelta);
 
 // GDI objects created and not yet deleted (stock objects excluded).
 int LiveGdiObjects();

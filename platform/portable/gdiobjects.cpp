@@ -91,15 +91,17 @@ HGDIOBJ GetStockObject(int i)
     return nullptr;
 }
 
-// A pen or brush still selected into a device context is deleted, as Windows does it, only
-// once the last DC has let it go; the call succeeds at once. A region is never selected:
-// SelectClipRgn copies it. Stock objects cannot be deleted, and saying so is no error.
+// A pen or brush still selected into a device context is deleted only once the last DC has let
+// it go; the call succeeds at once, and until then the object draws and may even be selected
+// elsewhere. That is what the Windows build shows under Wine, though Microsoft's documentation
+// has the call fail. A region is never selected: SelectClipRgn copies it. Stock objects cannot
+// be deleted, and saying so is no error.
 BOOL DeleteObject(HGDIOBJ ho)
 {
     GdiObject* pObject = LookupObject(ho);
-    if (pObject == nullptr || pObject->m_bDeletePending)
+    if (pObject == nullptr)
         return FALSE;
-    if (pObject->m_bStock)
+    if (pObject->m_bStock || pObject->m_bDeletePending)
         return TRUE;
     portable::LogCall(std::string("DeleteObject ") + KindName(pObject->m_kind));
     if (pObject->m_nSelections > 0) {
@@ -115,8 +117,7 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h)
 {
     HDC__* pDC = LookupDC(hdc);
     GdiObject* pObject = LookupObject(h);
-    if (pDC == nullptr || pObject == nullptr || pObject->m_kind == ObjectKind::Region ||
-        pObject->m_bDeletePending)
+    if (pDC == nullptr || pObject == nullptr || pObject->m_kind == ObjectKind::Region)
         return nullptr;
     HGDIOBJ& hSlot = pObject->m_kind == ObjectKind::Pen ? pDC->m_hPen : pDC->m_hBrush;
     const HGDIOBJ hPrevious = hSlot;

@@ -1,9 +1,10 @@
-// Sending, posting and retrieving messages. GetMessage retrieves in the order Microsoft's
-// documentation of GetMessage gives for an unfiltered queue: posted messages, then input, then
-// WM_PAINT, then WM_TIMER; a pending quit (PostQuitMessage) is a flag that comes once no
-// posted message is left, before any paint or timer, as the Windows build under Wine shows.
-// Only when nothing is there does the loop sleep, until an event arrives or the next timer is
-// due. Paints and ticks are never queued, so a late loop sees one of each, never a burst.
+// Sending, posting and retrieving messages. GetMessage retrieves in the order the remarks of
+// Microsoft's GetMessage reference give for an unfiltered queue: posted messages, then input,
+// then WM_PAINT, then WM_TIMER. The reference does not place a pending quit (PostQuitMessage);
+// it is a flag, and under Wine the Windows build receives it as soon as no posted message is
+// left, ahead of input, paints and timers, so it comes there. Only when nothing is there does
+// the loop sleep, until an event arrives or the next timer is due. Paints and ticks are never
+// queued, so a late loop sees one of each, never a burst.
 #include "backend.h"
 
 #include <algorithm>
@@ -68,14 +69,14 @@ bool TakePaintMessage(LPMSG lpMsg)
 // marked for painting, so input needs no queue of its own.
 bool TakeNextMessage(LPMSG lpMsg, bool bRemove, bool bTakeEvents)
 {
-    if (TakePostedMessage(lpMsg, bRemove))
+    if (TakePostedMessage(lpMsg, bRemove) || TakeQuitMessage(lpMsg, bRemove))
         return true;
     if (bTakeEvents) {
         portable::TakePendingEvents();
         if (TakePostedMessage(lpMsg, bRemove))
             return true;
     }
-    if (TakeQuitMessage(lpMsg, bRemove) || TakePaintMessage(lpMsg))
+    if (TakePaintMessage(lpMsg))
         return true;
     return portable::TakeDueTimer(lpMsg, portable::Now(), bRemove);
 }
@@ -115,6 +116,9 @@ void PostQuitMessage(int nExitCode)
     TheState().m_bQuit = true;
     TheState().m_nQuitCode = nExitCode;
 }
+
+// Message filters are not implemented: the layer never asks for them, and every message is
+// retrieved.
 
 // With no window left, or nothing that could ever arrive, the loop would sleep without end:
 // that is a failure (-1) instead.

@@ -104,7 +104,7 @@ TEST_F(BearingSymbol, ObjectsThatCannotBeCreatedEndTheRepaintWithoutStrayWedges)
         // failure the canvas takes as no clip), but nothing is left over.
         EXPECT_LE(headless::LiveGdiObjects(), nLive);
         EXPECT_EQ(headless::DeletesOfSelectedObjects(), 0);
-        EXPECT_FALSE(::PeekMessage(&msg, NULL, WM_PAINT, WM_PAINT, PM_NOREMOVE));
+        EXPECT_FALSE(::PeekMessage(&msg, NULL, 0, 0, PM_NOREMOVE));
     }
     headless::ClearDeviceCalls();
     Paint();
