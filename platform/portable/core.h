@@ -110,6 +110,8 @@ struct State {
     std::deque<MSG> m_queue;
     bool m_bQuit = false;
     int m_nQuitCode = 0;
+    // Whether the window system may have sent something since its events were last taken.
+    bool m_bMayHaveEvents = true;
 
     GdiObject m_stockBlackPen = {ObjectKind::Pen, RGB(0, 0, 0), {0, 0, 0, 0}, 0, true, false};
     GdiObject m_stockWhiteBrush = {ObjectKind::Brush, RGB(255, 255, 255), {0, 0, 0, 0}, 0, true,

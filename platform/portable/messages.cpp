@@ -73,6 +73,7 @@ bool TakeNextMessage(LPMSG lpMsg, bool bRemove, bool bTakeEvents)
         return true;
     if (bTakeEvents) {
         portable::TakePendingEvents();
+        TheState().m_bMayHaveEvents = false;
         if (TakePostedMessage(lpMsg, bRemove))
             return true;
     }
@@ -126,16 +127,16 @@ BOOL GetMessage(LPMSG lpMsg, HWND, UINT, UINT)
 {
     if (lpMsg == nullptr)
         return -1;
-    // After a wait that ended with nothing to read, asking the window system again is a
-    // wasted system call on every tick.
-    bool bMayHaveEvents = true;
-    while (!TakeNextMessage(lpMsg, true, bMayHaveEvents)) {
-        if (TheState().m_windows.empty())
+    portable::State& state = TheState();
+    while (!TakeNextMessage(lpMsg, true, state.m_bMayHaveEvents)) {
+        if (state.m_windows.empty())
             return -1;
         const portable::WaitResult result = portable::WaitForEvents(portable::NextTimerDeadline());
         if (result == portable::WaitResult::Never)
             return -1;
-        bMayHaveEvents = result == portable::WaitResult::Events;
+        // After a wait that ended with nothing to read, asking the window system again would
+        // be a wasted system call on every tick; whatever arrives meanwhile ends the next wait.
+        state.m_bMayHaveEvents = result == portable::WaitResult::Events;
     }
     StampTime(lpMsg);
     return lpMsg->message == WM_QUIT ? FALSE : TRUE;
