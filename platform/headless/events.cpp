@@ -50,7 +50,7 @@ SIZE DefaultWindowSize()
     return SIZE{TheEventSource().m_nDefaultWidth, TheEventSource().m_nDefaultHeight};
 }
 
-CNativeWindow* CreateNativeWindow(HWND hWnd, const Placement&, LPCSTR, const COLORREF*, HWND)
+CNativeWindow* CreateNativeWindow(HWND hWnd, const NativeWindowSpec&)
 {
     return new CNativeWindow{hWnd};
 }

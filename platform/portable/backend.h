@@ -7,6 +7,8 @@
 
 #include "core.h"
 
+#include <portableres.h>
+
 namespace portable {
 
 // ---------------------------------------------------------------------------------------------
@@ -51,10 +53,17 @@ struct Placement {
 
 // The size CW_USEDEFAULT gives a new window: three quarters of the monitor it will appear on.
 SIZE DefaultWindowSize();
+// What a new window is to look like.
+struct NativeWindowSpec {
+    Placement m_placement;
+    LPCSTR m_lpszCaption;
+    const COLORREF* m_pBackground;  // what exposed areas are cleared to; null: none
+    const HICON__* m_pIcon;         // the application's icon; null: the window system's own
+    HWND m_hWndOwner;
+};
+
 // A window on the screen for hWnd, not yet shown; null when the window system refuses it.
-// The background (null: none) is what exposed areas are cleared to before WM_PAINT.
-CNativeWindow* CreateNativeWindow(HWND hWnd, const Placement& placement, LPCSTR lpszCaption,
-                                  const COLORREF* pBackground, HWND hWndOwner);
+CNativeWindow* CreateNativeWindow(HWND hWnd, const NativeWindowSpec& spec);
 void DestroyNativeWindow(CNativeWindow* pWindow);
 // Shows the window (minimised for SW_MINIMIZE and SW_SHOWMINIMIZED) or hides it (SW_HIDE, only
 // when shown); bWasHidden when it was not shown before. A window shown from hidden is reported

@@ -157,6 +157,9 @@ void NotifyCloseRequest(HWND hWnd);
 // The window system has gone: ends the program with "<name>: <text>" on stderr and status 1.
 [[noreturn]] void NotifyConnectionLost(const char* lpszText);
 
+// The application's icon behind a class icon handle; null for the system's own.
+const HICON__* ResourceIcon(HICON hIcon);
+
 // Writes "<program>: <text>" on stderr, the program's name being the application's.
 void PrintMessage(const char* lpszText);
 // The same, then ends the process at once with the given status. Not exit(): static

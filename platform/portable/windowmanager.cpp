@@ -1,17 +1,29 @@
-// Window classes, the module's stand-in resources (one module, no cursor or icon resources: the
-// window system's own defaults serve), default message processing, which needs only other
+// Window classes, the module's resources (one module; its icons are linked in as data, and the
+// window system's own cursor and default icon serve), default message processing, which needs only other
 // Win32 calls, and message boxes.
 #include "backend.h"
 
 #include <coreprobe.h>
+#include <portableres.h>
 
 #include <map>
 #include <string>
 
 namespace {
 
-// Any non-null value serves as the module handle and as the loaded cursor and icon.
+// Any non-null value serves as the module handle and as the system's cursor and icon.
 int s_module;
+
+struct ModuleIcons {
+    const HICON__* m_pIcons;
+    std::size_t m_nIcons;
+};
+
+ModuleIcons& TheModuleIcons()
+{
+    static ModuleIcons icons = {nullptr, 0};
+    return icons;
+}
 
 std::map<std::string, WNDCLASS>& Classes()
 {
@@ -31,10 +43,34 @@ HCURSOR LoadCursor(HINSTANCE, LPCSTR)
     return reinterpret_cast<HCURSOR>(&s_module);
 }
 
-HICON LoadIcon(HINSTANCE, LPCSTR)
+// The system's icon is a stand-in handle, for the window system's own; an application's icon
+// is its linked-in resource of that identifier, or none.
+HICON LoadIcon(HINSTANCE hInstance, LPCSTR lpIconName)
 {
-    return reinterpret_cast<HICON>(&s_module);
+    if (hInstance == nullptr)
+        return reinterpret_cast<HICON>(&s_module);
+    const UINT_PTR nId = reinterpret_cast<UINT_PTR>(lpIconName);
+    const ModuleIcons& icons = TheModuleIcons();
+    for (std::size_t i = 0; i < icons.m_nIcons; ++i) {
+        if (icons.m_pIcons[i].wId == nId)
+            return const_cast<HICON>(&icons.m_pIcons[i]);
+    }
+    return nullptr;
 }
+
+CModuleResources::CModuleResources(const HICON__* pIcons, std::size_t nIcons)
+{
+    TheModuleIcons() = ModuleIcons{pIcons, nIcons};
+}
+
+namespace portable {
+
+const HICON__* ResourceIcon(HICON hIcon)
+{
+    return hIcon != nullptr && hIcon != reinterpret_cast<HICON>(&s_module) ? hIcon : nullptr;
+}
+
+}  // namespace portable
 
 BOOL GetClassInfo(HINSTANCE, LPCSTR lpClassName, WNDCLASS* lpWndClass)
 {

@@ -15,8 +15,6 @@ const int kExitBadVisual = 1;
 const int kExitProtocolError = 1;
 const int kErrorTextSize = 160;
 
-// A COLORREF component runs from 0 to this.
-const unsigned kComponentFull = 255;
 // Pixel values travel as 32-bit quantities, so no mask can reach beyond these bits.
 const unsigned long kPixelBits = 0xFFFFFFFFul;
 
@@ -57,14 +55,25 @@ bool IsUsableMask(unsigned long nMask)
     return nMask != 0 && (nMask & ~kPixelBits) == 0;
 }
 
-// Pixels are computed from the masks, which only means something for visuals whose pixel
-// values decompose into red, green and blue fields.
-void CheckVisualOrExit(const Visual* pVisual)
+const char* VisualClassName(int nClass)
+{
+    static const char* const kNames[] = {"StaticGray", "GrayScale", "StaticColor",
+                                         "PseudoColor", "TrueColor", "DirectColor"};
+    const int nNames = static_cast<int>(sizeof kNames / sizeof kNames[0]);
+    return nClass >= 0 && nClass < nNames ? kNames[nClass] : "unknown";
+}
+
+// Pixel values are built from red, green and blue fields, which only visuals with such fields
+// have: TrueColor, of any depth, whose fields are the colour itself, and DirectColor, whose
+// fields index colour maps and so get their colours allocated.
+void CheckVisualOrExit(const Visual* pVisual, int nDepth)
 {
     if (pVisual->c_class != TrueColor && pVisual->c_class != DirectColor) {
-        portable::ExitWithMessage("the default visual is not TrueColor or DirectColor; "
-                        "run on a display with 15 or more bits per pixel",
-                        kExitBadVisual);
+        const std::string text = std::string("the default visual is ") +
+                                 VisualClassName(pVisual->c_class) + " of depth " +
+                                 std::to_string(nDepth) +
+                                 "; the program needs a TrueColor or DirectColor default visual";
+        portable::ExitWithMessage(text.c_str(), kExitBadVisual);
     }
     if (!IsUsableMask(pVisual->red_mask) || !IsUsableMask(pVisual->green_mask) ||
         !IsUsableMask(pVisual->blue_mask))
@@ -73,24 +82,30 @@ void CheckVisualOrExit(const Visual* pVisual)
 
 void InternAtoms(Connection& connection)
 {
-    char szProtocols[] = "WM_PROTOCOLS";
-    char szDeleteWindow[] = "WM_DELETE_WINDOW";
-    char szNetWmName[] = "_NET_WM_NAME";
-    char szUtf8String[] = "UTF8_STRING";
-    char szWindowType[] = "_NET_WM_WINDOW_TYPE";
-    char szWindowTypeDialog[] = "_NET_WM_WINDOW_TYPE_DIALOG";
-    char* names[] = {szProtocols, szDeleteWindow, szNetWmName,
-                     szUtf8String, szWindowType, szWindowTypeDialog};
-    const int nNames = static_cast<int>(sizeof names / sizeof names[0]);
-    Atom atoms[nNames];
+    struct {
+        const char* lpszName;
+        Atom* pAtom;
+    } const atoms[] = {
+        {"WM_PROTOCOLS", &connection.m_atomWmProtocols},
+        {"WM_DELETE_WINDOW", &connection.m_atomWmDeleteWindow},
+        {"_NET_WM_NAME", &connection.m_atomNetWmName},
+        {"UTF8_STRING", &connection.m_atomUtf8String},
+        {"_NET_WM_WINDOW_TYPE", &connection.m_atomNetWmWindowType},
+        {"_NET_WM_WINDOW_TYPE_DIALOG", &connection.m_atomNetWmWindowTypeDialog},
+        {"_NET_WM_PID", &connection.m_atomNetWmPid},
+        {"_NET_WM_PING", &connection.m_atomNetWmPing},
+        {"_NET_WM_ICON", &connection.m_atomNetWmIcon},
+    };
+    const int nAtoms = static_cast<int>(sizeof atoms / sizeof atoms[0]);
+    // XInternAtoms takes the names as non-const, though it only reads them.
+    char* names[nAtoms];
+    for (int i = 0; i < nAtoms; ++i)
+        names[i] = const_cast<char*>(atoms[i].lpszName);
+    Atom values[nAtoms];
     // One round trip for all of them.
-    XInternAtoms(connection.m_pDisplay, names, nNames, False, atoms);
-    connection.m_atomWmProtocols = atoms[0];
-    connection.m_atomWmDeleteWindow = atoms[1];
-    connection.m_atomNetWmName = atoms[2];
-    connection.m_atomUtf8String = atoms[3];
-    connection.m_atomNetWmWindowType = atoms[4];
-    connection.m_atomNetWmWindowTypeDialog = atoms[5];
+    XInternAtoms(connection.m_pDisplay, names, nAtoms, False, values);
+    for (int i = 0; i < nAtoms; ++i)
+        *atoms[i].pAtom = values[i];
 }
 
 Connection* OpenConnection()
@@ -103,7 +118,7 @@ Connection* OpenConnection()
     Display* pDisplay = OpenDisplayOrExit();
     const int nScreen = DefaultScreen(pDisplay);
     const Visual* pVisual = DefaultVisual(pDisplay, nScreen);
-    CheckVisualOrExit(pVisual);
+    CheckVisualOrExit(pVisual, DefaultDepth(pDisplay, nScreen));
 
     static Connection connection;
     connection.m_pDisplay = pDisplay;
@@ -114,6 +129,7 @@ Connection* OpenConnection()
     connection.m_red = ChannelFromMask(pVisual->red_mask);
     connection.m_green = ChannelFromMask(pVisual->green_mask);
     connection.m_blue = ChannelFromMask(pVisual->blue_mask);
+    connection.m_bAllocatesColors = pVisual->c_class == DirectColor;
     InternAtoms(connection);
     return &connection;
 }
@@ -130,37 +146,6 @@ Connection& TheConnection()
 bool IsConnected()
 {
     return s_pConnection != nullptr;
-}
-
-ColorChannel ChannelFromMask(unsigned long nMask)
-{
-    ColorChannel channel = {0, 0};
-    if (nMask == 0)
-        return channel;
-    while ((nMask & 1) == 0) {
-        nMask >>= 1;
-        ++channel.m_nShift;
-    }
-    channel.m_nMax = nMask;
-    return channel;
-}
-
-// Scales 0..255 onto the channel's own range with rounding, so that full intensity fills the
-// field whatever its width (a 5-bit field gets 31, not 255 spilling into its neighbour).
-unsigned long ComponentToPixel(const ColorChannel& channel, unsigned nComponent)
-{
-    const unsigned long long nLevel = nComponent > kComponentFull ? kComponentFull : nComponent;
-    const unsigned long long nScaled =
-        (nLevel * channel.m_nMax + kComponentFull / 2) / kComponentFull;
-    return static_cast<unsigned long>(nScaled) << channel.m_nShift;
-}
-
-unsigned long PixelOf(COLORREF crColor)
-{
-    const Connection& connection = TheConnection();
-    return ComponentToPixel(connection.m_red, GetRValue(crColor)) |
-           ComponentToPixel(connection.m_green, GetGValue(crColor)) |
-           ComponentToPixel(connection.m_blue, GetBValue(crColor));
 }
 
 }  // namespace x11

@@ -3,6 +3,7 @@
 #include "x11display.h"
 #include "x11events.h"
 #include "x11state.h"
+#include "x11windowprops.h"
 
 #include <poll.h>
 #include <sys/timerfd.h>
@@ -24,6 +25,8 @@ void OnExpose(HWND hWnd, const XExposeEvent& event)
 
 void OnClientMessage(HWND hWnd, const XClientMessageEvent& event)
 {
+    if (AnswerPing(event))
+        return;
     const Connection& connection = TheConnection();
     const Atom atomProtocol = static_cast<Atom>(event.data.l[0]);
     if (event.message_type == connection.m_atomWmProtocols && event.format == 32 &&

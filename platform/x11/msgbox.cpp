@@ -256,6 +256,8 @@ void CMessageBoxWindow::HandleEvent(const XEvent& event)
         m_bButtonArmed = false;
         break;
     case ClientMessage:
+        if (x11::AnswerPing(event.xclient))
+            break;
         if (event.xclient.message_type == m_connection.m_atomWmProtocols &&
             static_cast<Atom>(event.xclient.data.l[0]) == m_connection.m_atomWmDeleteWindow)
             m_bDone = true;

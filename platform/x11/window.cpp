@@ -8,10 +8,6 @@
 
 namespace {
 
-// A window the system sizes gets three quarters of the screen in each direction.
-const int kDefaultSizeNumerator = 3;
-const int kDefaultSizeDenominator = 4;
-
 Window CreateXWindow(const portable::Placement& placement, const COLORREF* pBackground)
 {
     const x11::Connection& connection = x11::TheConnection();
@@ -30,13 +26,13 @@ Window CreateXWindow(const portable::Placement& placement, const COLORREF* pBack
                                     &attributes);
 }
 
-void DescribeWindow(Window idWindow, LPCSTR lpszCaption, const portable::Placement& placement,
-                    HWND hWndOwner)
+void DescribeWindow(Window idWindow, const portable::NativeWindowSpec& spec)
 {
-    x11::SetWindowCaption(idWindow, lpszCaption);
+    x11::SetWindowCaption(idWindow, spec.m_lpszCaption);
     x11::SetStandardProperties(idWindow, false);
-    x11::SetSizeHints(idWindow, placement, false);
-    if (const HWND__* pOwner = portable::LookupWindow(hWndOwner))
+    x11::SetWindowIcon(idWindow, spec.m_pIcon);
+    x11::SetSizeHints(idWindow, spec.m_placement, false);
+    if (const HWND__* pOwner = portable::LookupWindow(spec.m_hWndOwner))
         XSetTransientForHint(x11::TheConnection().m_pDisplay, idWindow,
                              pOwner->m_pNative->m_idWindow);
 }
@@ -50,22 +46,14 @@ bool IsMinimizeCommand(int nCmdShow)
 
 namespace portable {
 
-SIZE DefaultWindowSize()
+CNativeWindow* CreateNativeWindow(HWND hWnd, const NativeWindowSpec& spec)
 {
-    const x11::Connection& connection = x11::TheConnection();
-    return SIZE{connection.m_nScreenWidth * kDefaultSizeNumerator / kDefaultSizeDenominator,
-                connection.m_nScreenHeight * kDefaultSizeNumerator / kDefaultSizeDenominator};
-}
-
-CNativeWindow* CreateNativeWindow(HWND hWnd, const Placement& placement, LPCSTR lpszCaption,
-                                  const COLORREF* pBackground, HWND hWndOwner)
-{
-    const Window idWindow = CreateXWindow(placement, pBackground);
+    const Window idWindow = CreateXWindow(spec.m_placement, spec.m_pBackground);
     if (idWindow == None)
         return nullptr;
     CNativeWindow* pWindow = new CNativeWindow{hWnd, idWindow, x11::GcCache()};
     x11::CreateWindowGC(x11::TheConnection().m_pDisplay, idWindow, &pWindow->m_gcCache);
-    DescribeWindow(idWindow, lpszCaption, placement, hWndOwner);
+    DescribeWindow(idWindow, spec);
     return pWindow;
 }
 

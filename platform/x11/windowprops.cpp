@@ -85,8 +85,21 @@ void SetStandardProperties(Window idWindow, bool bIconic)
         resourceClass[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
     XClassHint classHint = {&name[0], &resourceClass[0]};
     XSetClassHint(connection.m_pDisplay, idWindow, &classHint);
-    XSetWMProtocols(connection.m_pDisplay, idWindow, &connection.m_atomWmDeleteWindow, 1);
+    Atom protocols[] = {connection.m_atomWmDeleteWindow, connection.m_atomNetWmPing};
+    XSetWMProtocols(connection.m_pDisplay, idWindow, protocols,
+                    static_cast<int>(sizeof protocols / sizeof protocols[0]));
+    SetProcessIdentity(idWindow);
     SetInitialState(idWindow, bIconic);
+}
+
+void SetWindowIcon(Window idWindow, const HICON__* pIcon)
+{
+    if (pIcon == nullptr)
+        return;
+    const Connection& connection = TheConnection();
+    XChangeProperty(connection.m_pDisplay, idWindow, connection.m_atomNetWmIcon, XA_CARDINAL, 32,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(pIcon->pImages),
+                    static_cast<int>(pIcon->nLength));
 }
 
 // Without PPosition or USPosition the window manager chooses the place, as Windows does for

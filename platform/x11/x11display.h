@@ -7,6 +7,9 @@
 
 #include <X11/Xlib.h>
 
+#include <utility>
+#include <vector>
+
 namespace x11 {
 
 // Where one colour component sits in a pixel value, from the visual's mask.
@@ -24,12 +27,18 @@ struct Connection {
     ColorChannel m_red;
     ColorChannel m_green;
     ColorChannel m_blue;
+    // DirectColor: colours are allocated in the default colour map, and kept here.
+    bool m_bAllocatesColors;
+    std::vector<std::pair<COLORREF, unsigned long>> m_allocatedColors;
     Atom m_atomWmProtocols;
     Atom m_atomWmDeleteWindow;
     Atom m_atomNetWmName;
     Atom m_atomUtf8String;
     Atom m_atomNetWmWindowType;
     Atom m_atomNetWmWindowTypeDialog;
+    Atom m_atomNetWmPid;
+    Atom m_atomNetWmPing;
+    Atom m_atomNetWmIcon;
 };
 
 // The connection, opened on the first call. Without a usable display the program ends here,

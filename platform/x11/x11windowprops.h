@@ -15,9 +15,15 @@ using portable::Placement;
 
 // The caption, in WM_NAME for older window managers and in _NET_WM_NAME as UTF-8.
 void SetWindowCaption(Window idWindow, const char* lpszCaption);
-// WM_CLASS, WM_PROTOCOLS with WM_DELETE_WINDOW, and WM_HINTS with the state the window is to
-// start in once it is mapped.
+// WM_CLASS, WM_PROTOCOLS with WM_DELETE_WINDOW and _NET_WM_PING, the process's identity, and
+// WM_HINTS with the state the window is to start in once it is mapped.
 void SetStandardProperties(Window idWindow, bool bIconic);
+// _NET_WM_ICON, from the application's icon resource.
+void SetWindowIcon(Window idWindow, const HICON__* pIcon);
+// _NET_WM_PID and WM_CLIENT_MACHINE.
+void SetProcessIdentity(Window idWindow);
+// Answers the window manager's _NET_WM_PING; false for any other client message.
+bool AnswerPing(const XClientMessageEvent& event);
 // WM_HINTS only, for a window shown again in another state.
 void SetInitialState(Window idWindow, bool bIconic);
 // WM_NORMAL_HINTS; a fixed-size window gets equal minimum and maximum sizes.

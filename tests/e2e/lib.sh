@@ -28,9 +28,11 @@ e2e_fail() {
 # Starts Xvfb on a display number of its own choosing and exports DISPLAY. Letting the server
 # choose (-displayfd) is what keeps parallel tests apart: looking for a free number first and
 # starting the server after would race with the other tests doing the same.
+# Further arguments go to the server (a visual class, say: -cc 5 for DirectColor).
 e2e_start_xvfb() {
     local size=${1:-1280x1024x24} n=""
-    Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp -noreset \
+    shift || true
+    Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp -noreset "$@" \
         3>"$E2E_WORK/display" >"$E2E_WORK/xvfb.log" 2>&1 &
     E2E_PIDS+=($!)
     E2E_XVFB=$!

@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # The native build shows its captioned window on X and animates: screenshots spread over 3 s each
-# show what the window must show, and the cross turns between them.
-# Usage: x11_animation.sh vurazevedadar xtool
+# show what the window must show, and the cross turns between them. The window tells a window
+# manager who it is (process, machine, icon) and answers its pings.
+# Usage: x11_animation.sh vurazevedadar xtool [XVFB-ARGS...]
+#   (for instance -cc 5: a DirectColor default visual, whose colour map is no straight ramp)
 set -euo pipefail
 exe=$1
 xtool=$2
+shift 2
 here=$(dirname "$0")
 source "$here/lib.sh"
 source "$here/lib_shots.sh"
 
-e2e_start_xvfb 1024x768x24
+e2e_start_xvfb 1024x768x24 "$@"
 e2e_start_native "$exe" "$xtool"
 app=$E2E_APP
 
@@ -17,6 +20,12 @@ mapfile -t props < <("$xtool" props Vurazevedadar)
 [ "${props[0]}" = Vurazevedadar ] || e2e_fail "WM_NAME is '${props[0]}'"
 [ "${props[1]}" = Vurazevedadar ] || e2e_fail "_NET_WM_NAME is '${props[1]}'"
 [ "${props[2]}" = "vurazevedadar,Vurazevedadar," ] || e2e_fail "WM_CLASS is '${props[2]}'"
+
+read -r pid machine icons < <("$xtool" identity Vurazevedadar)
+[ "$pid" = "$app" ] || e2e_fail "_NET_WM_PID is '$pid', the program is $app"
+[ "$machine" = "$(uname -n)" ] || e2e_fail "WM_CLIENT_MACHINE is '$machine'"
+[ "$icons" = 16x16,32x32,48x48,64x64 ] || e2e_fail "_NET_WM_ICON holds '$icons'"
+"$xtool" ping Vurazevedadar || e2e_fail "no answer to _NET_WM_PING"
 
 read -r _ left top width height < <("$xtool" find Vurazevedadar)
 echo "client area: ${width}x${height} at ($left, $top)"

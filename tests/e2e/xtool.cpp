@@ -22,6 +22,10 @@
 //   xtool expose-storm <caption> <count>
 //                                     makes the server expose the whole window count times;
 //                                     prints the milliseconds taken
+//   xtool identity <caption>          prints "pid machine icon-sizes" from _NET_WM_PID,
+//                                     WM_CLIENT_MACHINE and _NET_WM_ICON ("16x16,32x32")
+//   xtool ping <caption>              pings the window as a window manager does
+//                                     (_NET_WM_PING) and succeeds when the answer comes back
 // Exits 0 on success, 1 when no such window exists (or a check fails), 2 on bad usage or no
 // display.
 #include <X11/Xatom.h>
@@ -136,6 +140,84 @@ int Props(Display* pDisplay, Window window)
     std::printf("%s\n%s\n%s\n", TextProperty(pDisplay, window, XA_WM_NAME).c_str(),
                 TextProperty(pDisplay, window, netName).c_str(), wmClass.c_str());
     return 0;
+}
+
+long long Now();
+
+// The sizes of the images in an _NET_WM_ICON, which holds them one after the other.
+std::string IconSizes(Display* pDisplay, Window window)
+{
+    const Atom atomIcon = XInternAtom(pDisplay, "_NET_WM_ICON", False);
+    Atom type = None;
+    int nFormat = 0;
+    unsigned long nItems = 0, nAfter = 0;
+    unsigned char* pData = nullptr;
+    if (XGetWindowProperty(pDisplay, window, atomIcon, 0, 1 << 20, False, XA_CARDINAL, &type,
+                           &nFormat, &nItems, &nAfter, &pData) != Success || pData == nullptr)
+        return "-";
+    const unsigned long* pValues = reinterpret_cast<const unsigned long*>(pData);
+    std::string sizes;
+    for (unsigned long i = 0; i + 2 <= nItems;) {
+        const unsigned long nWidth = pValues[i], nHeight = pValues[i + 1];
+        sizes += (sizes.empty() ? "" : ",") + std::to_string(nWidth) + "x" + std::to_string(nHeight);
+        i += 2 + nWidth * nHeight;
+    }
+    XFree(pData);
+    return sizes.empty() ? "-" : sizes;
+}
+
+int Identity(Display* pDisplay, Window window)
+{
+    const Atom atomPid = XInternAtom(pDisplay, "_NET_WM_PID", False);
+    Atom type = None;
+    int nFormat = 0;
+    unsigned long nItems = 0, nAfter = 0;
+    unsigned char* pData = nullptr;
+    long nPid = 0;
+    if (XGetWindowProperty(pDisplay, window, atomPid, 0, 1, False, XA_CARDINAL, &type, &nFormat,
+                           &nItems, &nAfter, &pData) == Success && pData != nullptr) {
+        if (nItems == 1)
+            nPid = *reinterpret_cast<const long*>(pData);
+        XFree(pData);
+    }
+    const std::string machine = TextProperty(pDisplay, window, XA_WM_CLIENT_MACHINE);
+    std::printf("%ld %s %s\n", nPid, machine.empty() ? "-" : machine.c_str(),
+                IconSizes(pDisplay, window).c_str());
+    return 0;
+}
+
+// The answer is the same client message, sent to the root window.
+int Ping(Display* pDisplay, Window window)
+{
+    const Window root = DefaultRootWindow(pDisplay);
+    const Atom atomProtocols = XInternAtom(pDisplay, "WM_PROTOCOLS", False);
+    const Atom atomPing = XInternAtom(pDisplay, "_NET_WM_PING", False);
+    const long nStamp = 4242;
+    XSelectInput(pDisplay, root, SubstructureNotifyMask);
+    XEvent event = {};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = atomProtocols;
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(atomPing);
+    event.xclient.data.l[1] = nStamp;
+    event.xclient.data.l[2] = static_cast<long>(window);
+    XSendEvent(pDisplay, window, False, NoEventMask, &event);
+    XFlush(pDisplay);
+    const long long nsGiveUp = Now() + 2000000000LL;
+    while (Now() < nsGiveUp) {
+        while (XPending(pDisplay) > 0) {
+            XEvent reply;
+            XNextEvent(pDisplay, &reply);
+            if (reply.type == ClientMessage && reply.xclient.window == root &&
+                static_cast<Atom>(reply.xclient.data.l[0]) == atomPing &&
+                reply.xclient.data.l[1] == nStamp &&
+                static_cast<Window>(reply.xclient.data.l[2]) == window)
+                return 0;
+        }
+        usleep(10000);
+    }
+    return 1;
 }
 
 int Close(Display* pDisplay, Window window, int nCount)
@@ -343,6 +425,10 @@ int Act(Display* pDisplay, Window window, int argc, char** argv)
         return Find(pDisplay, window);
     if (verb == "props" && argc == 3)
         return Props(pDisplay, window);
+    if (verb == "identity" && argc == 3)
+        return Identity(pDisplay, window);
+    if (verb == "ping" && argc == 3)
+        return Ping(pDisplay, window);
     if (verb == "close" && (argc == 3 || argc == 4))
         return Close(pDisplay, window, argc == 4 ? std::atoi(argv[3]) : 1);
     if (verb == "resize" && argc == 5) {

@@ -32,12 +32,22 @@ def _shift(mask):
     return (mask & -mask).bit_length() - 1
 
 
+_DIRECT_COLOR = 5
+_COLOR = struct.Struct(">IHHHBx")
+
+
+def _direct_color_maps(data, offset, ncolors):
+    """A DirectColor pixel's fields index the colour map, one entry per field value."""
+    entries = [_COLOR.unpack_from(data, offset + 12 * i) for i in range(ncolors)]
+    return tuple(bytes(entry[channel] >> 8 for entry in entries) for channel in (1, 2, 3))
+
+
 def read_xwd(path):
-    """Reads a ZPixmap dump of a TrueColor screen with 24 or 32 bits per pixel."""
+    """Reads a ZPixmap dump of a TrueColor or DirectColor screen with 24 or 32 bits per pixel."""
     with open(path, "rb") as f:
         data = f.read()
     (header_size, _version, pixmap_format, _depth, width, height, _xoffset, byte_order,
-     _unit, _bit_order, _pad, bits_per_pixel, bytes_per_line, _visual_class,
+     _unit, _bit_order, _pad, bits_per_pixel, bytes_per_line, visual_class,
      red_mask, green_mask, blue_mask, _bits_per_rgb, _entries, ncolors,
      *_rest) = _HEADER.unpack_from(data, 0)
     if pixmap_format != 2 or bits_per_pixel not in (24, 32):
@@ -50,13 +60,17 @@ def read_xwd(path):
         raise ValueError("colour channels must be whole bytes")
     # Each channel is one byte of the pixel; which byte depends on the dump's byte order.
     lanes = [shift // 8 if byte_order == 0 else stride - 1 - shift // 8 for shift in shifts]
+    maps = None
+    if visual_class == _DIRECT_COLOR:
+        maps = _direct_color_maps(data, header_size, ncolors)
     rows = []
     for y in range(height):
         start = offset + y * bytes_per_line
         pixels = data[start:start + stride * width]
         row = bytearray(3 * width)
         for channel, lane in enumerate(lanes):
-            row[channel::3] = pixels[lane::stride]
+            values = pixels[lane::stride]
+            row[channel::3] = values.translate(maps[channel]) if maps else values
         rows.append(bytes(row))
     return Image(width, height, rows)
 
