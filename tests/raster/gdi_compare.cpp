@@ -85,7 +85,7 @@ int main(int argc, char** argv)
 {
     FILE* pReference = nullptr;
     if (argc == 3 && std::strcmp(argv[1], "--reference") == 0)
-        pReference = std::fopen(argv[2], "w");
+        pReference = std::fopen(argv[2], "wb");  // the same bytes on every system
     CGdiCanvas canvas;
     if (!CreateCanvas(canvas) || (argc == 3 && pReference == nullptr)) {
         std::fprintf(stderr, "cannot create the canvas or the reference file\n");
