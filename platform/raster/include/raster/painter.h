@@ -21,7 +21,6 @@ public:
     // Clip rectangle in device coordinates, as CreateRectRgn(left, top, right, bottom);
     // always intersected with the buffer. nullptr removes it.
     void SetClip(const CBox* pClip);
-    const CBox& GetClip() const { return m_clip; }
 
     // LineTo from 'from' to 'to': the start pixel drawn, the end pixel not.
     void Line(CPoint64 from, CPoint64 to, Colour pen);
