@@ -15,7 +15,7 @@ e2e_cleanup() {
     for pid in "${E2E_PIDS[@]}"; do
         wait "$pid" 2>/dev/null || true
     done
-    rm -rf "$E2E_WORK"
+    rm -rf "$E2E_WORK" ${E2E_WINE_COPY:+"$E2E_WINE_COPY"}
 }
 trap e2e_cleanup EXIT
 trap 'exit 130' INT TERM
@@ -43,10 +43,35 @@ e2e_start_xvfb() {
     export DISPLAY=":$n"
 }
 
-# Makes a fresh Wine prefix for this run and starts its server.
+# Gives this test a Wine prefix of its own: a copy of the one the test run made
+# (E2E_WINE_PREFIX_TEMPLATE, tests/e2e/wine_prefix.cmake), or a fresh one when the script runs by
+# itself. The copy lies beside the shared prefix, on the same file system, so that it can link.
 e2e_start_wine() {
-    export WINEPREFIX="$E2E_WORK/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-    timeout 120 wineboot -i >"$E2E_WORK/wineboot.log" 2>&1 || e2e_fail "wineboot failed"
+    export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    if [ -n "${E2E_WINE_PREFIX_TEMPLATE:-}" ]; then
+        [ -f "$E2E_WINE_PREFIX_TEMPLATE/system.reg" ] ||
+            e2e_fail "no Wine prefix in $E2E_WINE_PREFIX_TEMPLATE (made by the test wine_prefix.make)"
+        E2E_WINE_COPY=$(mktemp -d "$E2E_WINE_PREFIX_TEMPLATE-copy.XXXXXX")
+        export WINEPREFIX="$E2E_WINE_COPY/prefix"
+        e2e_copy_wine_prefix "$E2E_WINE_PREFIX_TEMPLATE" "$WINEPREFIX"
+    else
+        export WINEPREFIX="$E2E_WORK/prefix"
+        timeout 120 wineboot -i >"$E2E_WORK/wineboot.log" 2>&1 || e2e_fail "wineboot failed"
+    fi
+}
+
+# Copies prefix $1 to $2. Most of a prefix (about 700 MB) is DLLs and programs that Wine only
+# reads, and a full copy takes as long as wineboot: those are hard-linked, everything else (the
+# registry, the configuration files), which Wine may write, is copied.
+e2e_copy_wine_prefix() {
+    local from=$1 to
+    to=$(realpath -m "$2")
+    cp -al "$from" "$to" || e2e_fail "could not link the Wine prefix $from"
+    (cd "$from" && find . -type f ! \( -iname '*.dll' -o -iname '*.exe' -o -iname '*.sys' \
+        -o -iname '*.drv' -o -iname '*.ocx' -o -iname '*.acm' -o -iname '*.cpl' -o -iname '*.nls' \
+        -o -iname '*.tlb' -o -iname '*.ds' \) -print0 |
+        xargs -0 cp -p --parents --remove-destination -t "$to") ||
+        e2e_fail "could not copy the Wine prefix $from"
 }
 
 # Starts the native program and waits for its window; its process id goes to E2E_APP.

@@ -12,7 +12,6 @@ set_target_properties(vurazevedadar_notimer PROPERTIES
   WIN32_EXECUTABLE ON
   OUTPUT_NAME vurazevedadar
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/notimer)
-target_link_options(vurazevedadar_notimer PRIVATE -static -static-libgcc -static-libstdc++)
 
 # The box ends with the user's OK, or with WM_CLOSE to the frame whose creation is showing it.
 foreach(ending confirmed frame_closed)
