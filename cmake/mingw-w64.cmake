@@ -10,3 +10,7 @@ set(CMAKE_FIND_ROOT_PATH /usr/${toolchain_prefix})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+
+# Every executable of the Windows build is one self-contained file: the compiler's runtime
+# (libgcc, libstdc++, winpthread) linked in, so that Wine or Windows needs no DLL of ours beside it.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")

@@ -15,7 +15,7 @@ e2e_cleanup() {
     for pid in "${E2E_PIDS[@]}"; do
         wait "$pid" 2>/dev/null || true
     done
-    rm -rf "$E2E_WORK"
+    rm -rf "$E2E_WORK" ${E2E_WINE_COPY:+"$E2E_WINE_COPY"}
 }
 trap e2e_cleanup EXIT
 trap 'exit 130' INT TERM
@@ -25,30 +25,64 @@ e2e_fail() {
     exit 1
 }
 
-# Starts Xvfb on a display number of its own choosing and exports DISPLAY. Letting the server
-# choose (-displayfd) is what keeps parallel tests apart: looking for a free number first and
-# starting the server after would race with the other tests doing the same.
-# Further arguments go to the server (a visual class, say: -cc 5 for DirectColor).
-e2e_start_xvfb() {
-    local size=${1:-1280x1024x24} n=""
-    shift || true
-    Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp -noreset "$@" \
-        3>"$E2E_WORK/display" >"$E2E_WORK/xvfb.log" 2>&1 &
+# Starts an X server on a display number of its own choosing and exports DISPLAY. Letting the
+# server choose (-displayfd) is what keeps parallel tests apart: looking for a free number first
+# and starting the server after would race with the other tests doing the same.
+# Usage: e2e_start_x_server NAME PROGRAM [ARGS...]; the server's log is $E2E_WORK/NAME.log.
+e2e_start_x_server() {
+    local name=$1 n=""
+    shift
+    "$@" -displayfd 3 -nolisten tcp -noreset \
+        3>"$E2E_WORK/$name.display" >"$E2E_WORK/$name.log" 2>&1 &
     E2E_PIDS+=($!)
-    E2E_XVFB=$!
+    E2E_SERVER=$!
     for _ in $(seq 100); do
-        n=$(head -n 1 "$E2E_WORK/display" 2>/dev/null || true)
+        n=$(head -n 1 "$E2E_WORK/$name.display" 2>/dev/null || true)
         [ -n "$n" ] && break
         sleep 0.05
     done
-    [ -n "$n" ] || e2e_fail "Xvfb did not start: $(cat "$E2E_WORK/xvfb.log")"
+    [ -n "$n" ] || e2e_fail "$name did not start: $(cat "$E2E_WORK/$name.log")"
     export DISPLAY=":$n"
 }
 
-# Makes a fresh Wine prefix for this run and starts its server.
+# Starts a private Xvfb. Further arguments go to the server (a visual class, say: -cc 5 for
+# DirectColor).
+e2e_start_xvfb() {
+    local size=${1:-1280x1024x24}
+    shift || true
+    e2e_start_x_server xvfb Xvfb -screen 0 "$size" "$@"
+    E2E_XVFB=$E2E_SERVER
+}
+
+# Gives this test a Wine prefix of its own: a copy of the one the test run made
+# (E2E_WINE_PREFIX_TEMPLATE, tests/e2e/wine_prefix.cmake), or a fresh one when the script runs by
+# itself. The copy lies beside the shared prefix, on the same file system, so that it can link.
 e2e_start_wine() {
-    export WINEPREFIX="$E2E_WORK/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-    timeout 120 wineboot -i >"$E2E_WORK/wineboot.log" 2>&1 || e2e_fail "wineboot failed"
+    export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    if [ -n "${E2E_WINE_PREFIX_TEMPLATE:-}" ]; then
+        [ -f "$E2E_WINE_PREFIX_TEMPLATE/system.reg" ] ||
+            e2e_fail "no Wine prefix in $E2E_WINE_PREFIX_TEMPLATE (made by the test wine_prefix.make)"
+        E2E_WINE_COPY=$(mktemp -d "$E2E_WINE_PREFIX_TEMPLATE-copy.XXXXXX")
+        export WINEPREFIX="$E2E_WINE_COPY/prefix"
+        e2e_copy_wine_prefix "$E2E_WINE_PREFIX_TEMPLATE" "$WINEPREFIX"
+    else
+        export WINEPREFIX="$E2E_WORK/prefix"
+        timeout 120 wineboot -i >"$E2E_WORK/wineboot.log" 2>&1 || e2e_fail "wineboot failed"
+    fi
+}
+
+# Copies prefix $1 to $2. Most of a prefix (about 700 MB) is DLLs and programs that Wine only
+# reads, and a full copy takes as long as wineboot: those are hard-linked, everything else (the
+# registry, the configuration files), which Wine may write, is copied.
+e2e_copy_wine_prefix() {
+    local from=$1 to
+    to=$(realpath -m "$2")
+    cp -al "$from" "$to" || e2e_fail "could not link the Wine prefix $from"
+    (cd "$from" && find . -type f ! \( -iname '*.dll' -o -iname '*.exe' -o -iname '*.sys' \
+        -o -iname '*.drv' -o -iname '*.ocx' -o -iname '*.acm' -o -iname '*.cpl' -o -iname '*.nls' \
+        -o -iname '*.tlb' -o -iname '*.ds' \) -print0 |
+        xargs -0 cp -p --parents --remove-destination -t "$to") ||
+        e2e_fail "could not copy the Wine prefix $from"
 }
 
 # Starts the native program and waits for its window; its process id goes to E2E_APP.

@@ -12,7 +12,6 @@ set_target_properties(vurazevedadar_notimer PROPERTIES
   WIN32_EXECUTABLE ON
   OUTPUT_NAME vurazevedadar
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/notimer)
-target_link_options(vurazevedadar_notimer PRIVATE -static -static-libgcc -static-libstdc++)
 
 # The box ends with the user's OK, or with WM_CLOSE to the frame whose creation is showing it.
 foreach(ending confirmed frame_closed)
@@ -41,3 +40,11 @@ set_tests_properties(wine.refused_timer_box_confirmed_shows_no_window_and_ends_w
                      wine.close_during_resize_storm_ends_with_status_0
                      wine.hostile_sizes_leave_program_running_and_animating
                      PROPERTIES LABELS e2e-wine TIMEOUT 180)
+
+# Which of posted messages, input, a pending quit, WM_PAINT and WM_TIMER GetMessage returns first.
+add_executable(message_order ${CMAKE_CURRENT_SOURCE_DIR}/wine/message_order.cpp)
+add_test(NAME wine.get_message_returns_posted_quit_input_paint_timer_in_that_order
+         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/wine_message_order.sh
+                 $<TARGET_FILE:message_order>)
+set_tests_properties(wine.get_message_returns_posted_quit_input_paint_timer_in_that_order
+                     PROPERTIES LABELS e2e-wine TIMEOUT 120)

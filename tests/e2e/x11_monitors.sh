@@ -11,18 +11,8 @@ source "$(dirname "$0")/lib.sh"
 monitor_width=1920
 monitor_height=1080
 e2e_start_xvfb $((2 * monitor_width))x${monitor_height}x24
-Xephyr -displayfd 3 -screen ${monitor_width}x${monitor_height} \
-    -screen ${monitor_width}x${monitor_height} +xinerama -nolisten tcp -noreset \
-    3>"$E2E_WORK/nested" >"$E2E_WORK/xephyr.log" 2>&1 &
-E2E_PIDS+=($!)
-n=""
-for _ in $(seq 100); do
-    n=$(head -n 1 "$E2E_WORK/nested" 2>/dev/null || true)
-    [ -n "$n" ] && break
-    sleep 0.05
-done
-[ -n "$n" ] || e2e_fail "Xephyr did not start: $(cat "$E2E_WORK/xephyr.log")"
-export DISPLAY=":$n"
+e2e_start_x_server xephyr Xephyr -screen ${monitor_width}x${monitor_height} \
+    -screen ${monitor_width}x${monitor_height} +xinerama
 
 e2e_start_native "$exe" "$xtool"
 read -r _ left _ width height < <("$xtool" find Vurazevedadar)

@@ -26,7 +26,6 @@ if(VURAZEVEDADAR_BACKEND STREQUAL "x11")
 elseif(VURAZEVEDADAR_BACKEND STREQUAL "win32")
   add_executable(soak soak/soak.cpp soak/counts_win32.cpp soak/memory_win32.cpp)
   target_link_libraries(soak PRIVATE geneva psapi)
-  target_link_options(soak PRIVATE -static -static-libgcc -static-libstdc++)
 
   add_test(NAME soak.wine.gdi_objects_and_windows_steady_over_10000_ticks_and_released_at_close
            COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/soak/soak_run.sh wine
