@@ -1,5 +1,7 @@
 #include "afximpl.h"
 
+#include <afxres.h>
+
 #include <climits>
 
 namespace {
@@ -19,10 +21,19 @@ int Extent(LONG nLow, LONG nHigh)
     return nExtent >= 0 && nExtent <= INT_MAX ? static_cast<int>(nExtent) : 0;
 }
 
+// The application's own frame icon when its resources carry one, else the system's.
+HICON FrameIcon(HINSTANCE hInstance)
+{
+    const LPCTSTR lpszFrameIcon =
+        reinterpret_cast<LPCTSTR>(static_cast<UINT_PTR>(AFX_IDI_STD_FRAME));
+    HICON hIcon = ::LoadIcon(hInstance, lpszFrameIcon);
+    return hIcon != NULL ? hIcon : ::LoadIcon(NULL, IDI_APPLICATION);
+}
+
 }  // namespace
 
 // The default frame class: redrawn whole on every resize, arrow cursor, window-colour
-// background, the system's application icon (the program carries no resources).
+// background, and the application's icon, as MFC's frame class does.
 LPCTSTR AfxRegisterFrameClass()
 {
     HINSTANCE hInstance = AfxGetApp() != NULL ? AfxGetApp()->m_hInstance : NULL;
@@ -33,7 +44,7 @@ LPCTSTR AfxRegisterFrameClass()
     wndcls.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
     wndcls.lpfnWndProc = AfxWndProc;
     wndcls.hInstance = hInstance;
-    wndcls.hIcon = ::LoadIcon(NULL, IDI_APPLICATION);
+    wndcls.hIcon = FrameIcon(hInstance);
     wndcls.hCursor = ::LoadCursor(NULL, IDC_ARROW);
     wndcls.hbrBackground = SysColorBackground(COLOR_WINDOW);
     wndcls.lpszClassName = kFrameClassName;
