@@ -8,3 +8,13 @@ e2e_take_shots() {
         sleep "$interval"
     done
 }
+
+# Judges the running program's client area at LEFT TOP WIDTH HEIGHT on the screen: twelve
+# screenshots over 3 s, each showing what the window must show, the cross turning between them.
+e2e_judge_animation() {
+    local shots
+    sleep 0.5  # the wheel and cross appear with the first ticks after the first paint
+    mapfile -t shots < <(e2e_take_shots 12 0.25 "$E2E_WORK/shots")
+    python3 "$(dirname "${BASH_SOURCE[0]}")/judge.py" "$@" "${shots[@]}" \
+        ${E2E_PNG:+--png "$E2E_PNG"}
+}

@@ -26,8 +26,12 @@
 //                                     WM_CLIENT_MACHINE and _NET_WM_ICON ("16x16,32x32")
 //   xtool ping <caption>              pings the window as a window manager does
 //                                     (_NET_WM_PING) and succeeds when the answer comes back
+//   xtool frame|state|maximize|activate|wm-close <caption>
+//                                     asks a window manager, or reads what it did: xtool_wm.cpp
 // Exits 0 on success, 1 when no such window exists (or a check fails), 2 on bad usage or no
 // display.
+#include "xtool_wm.h"
+
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -456,7 +460,7 @@ int Act(Display* pDisplay, Window window, int argc, char** argv)
         return ResizeStorm(pDisplay, window, std::atoi(argv[3]), std::atoll(argv[4]));
     if (verb == "expose-storm" && argc == 4)
         return ExposeStorm(pDisplay, window, std::atoi(argv[3]));
-    return 2;
+    return ActThroughWindowManager(pDisplay, window, argc, argv);
 }
 
 }  // namespace

@@ -1,0 +1,46 @@
+# Packages made by CPack from what `cmake --install` puts in place: a Debian package from the
+# native build, a zip from the Windows build (CMakePresets.json: the package workflows).
+set(CPACK_PACKAGE_NAME vurazevedadar)
+set(CPACK_PACKAGE_VENDOR "Vurazevedadar developers")
+set(CPACK_PACKAGE_CONTACT "Vurazevedadar developers <vurazevedadar@example.org>"
+    CACHE STRING "Maintainer of the packages, as Debian's Maintainer field wants it")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "animated Geneva drive in a window")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+# Users get no symbol table and no debug information.
+set(CPACK_STRIP_FILES ON)
+
+if(VURAZEVEDADAR_BACKEND STREQUAL "x11")
+  set(CPACK_GENERATOR DEB)
+  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+  set(CPACK_DEBIAN_PACKAGE_SECTION science)
+  set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+  set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${VURAZEVEDADAR_HOMEPAGE})
+  # Depends as dpkg-shlibdeps finds it from the libraries the program really links.
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  # The long description under the summary; CPack indents it and marks the empty line between
+  # the paragraphs as Debian's format wants.
+  set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Vurazevedadar shows a Geneva drive at work: a driving wheel with a pin
+turns without pause, and while the pin runs through one of the six slots
+of the Maltese cross it turns the cross by sixty degrees; for the rest of
+the revolution the cross stands locked.
+
+The program has no menu, no settings and no files: you only watch.")
+  # Debian packages state their copyright and changes in /usr/share/doc/PACKAGE; the changelog
+  # is compressed like the manual page (data/CMakeLists.txt).
+  set(doc_dir share/doc/${CPACK_PACKAGE_NAME})
+  set(changelog ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz)
+  add_custom_command(OUTPUT ${changelog}
+                     COMMAND gzip -9 -n -c ${PROJECT_SOURCE_DIR}/data/debian/changelog > ${changelog}
+                     DEPENDS ${PROJECT_SOURCE_DIR}/data/debian/changelog VERBATIM)
+  add_custom_target(debian_changelog ALL DEPENDS ${changelog})
+  install(FILES ${PROJECT_SOURCE_DIR}/data/debian/copyright ${changelog} DESTINATION ${doc_dir})
+elseif(VURAZEVEDADAR_BACKEND STREQUAL "win32")
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_PACKAGE_FILE_NAME ${CPACK_PACKAGE_NAME}-${PROJECT_VERSION}-win64)
+  # Notepad and Explorer's preview expect Windows line ends.
+  configure_file(${PROJECT_SOURCE_DIR}/data/windows/README.txt
+                 ${CMAKE_CURRENT_BINARY_DIR}/README.txt @ONLY NEWLINE_STYLE CRLF)
+  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/README.txt DESTINATION .)
+endif()
+
+include(CPack)

@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# The Debian package: named as Debian names it, its control fields complete with dependencies
+# found by dpkg-shlibdeps, everything under /usr, no lintian error or warning; and its payload,
+# unpacked into a temporary directory (never installed), runs and shows the animation.
+# Usage: package_deb.sh PACKAGE.deb xtool PROJECT_VERSION
+set -euo pipefail
+deb=$1
+xtool=$2
+version=$3
+here=$(dirname "$0")
+source "$here/lib.sh"
+source "$here/lib_shots.sh"
+
+[ -f "$deb" ] || e2e_fail "no package $deb: make it with  cmake --workflow --preset package"
+[ "$(basename "$deb")" = "vurazevedadar_${version}_amd64.deb" ] ||
+    e2e_fail "the package is named $(basename "$deb")"
+
+field() { dpkg-deb -f "$deb" "$1"; }
+[ "$(field Package)" = vurazevedadar ] || e2e_fail "Package is '$(field Package)'"
+[ "$(field Version)" = "$version" ] || e2e_fail "Version is '$(field Version)'"
+[ "$(field Architecture)" = amd64 ] || e2e_fail "Architecture is '$(field Architecture)'"
+for name in Section Priority Maintainer Description; do
+    [ -n "$(field "$name")" ] || e2e_fail "no $name field"
+done
+# The program links Xlib and the C library; a Depends without them installs a program that
+# cannot start.
+depends=$(field Depends)
+for library in libc6 libx11-6; do
+    grep -qE "(^|, )$library( |,|$)" <<<"$depends" || e2e_fail "Depends ($depends) lacks $library"
+done
+echo "Depends: $depends"
+
+dpkg-deb -c "$deb" | awk '{print $6}' >"$E2E_WORK/files"
+for path in ./usr/bin/vurazevedadar ./usr/share/applications/vurazevedadar.desktop \
+            ./usr/share/icons/hicolor/scalable/apps/vurazevedadar.svg \
+            ./usr/share/icons/hicolor/48x48/apps/vurazevedadar.png \
+            ./usr/share/doc/vurazevedadar/copyright ./usr/share/man/man1/vurazevedadar.1.gz; do
+    grep -qx "$path" "$E2E_WORK/files" || e2e_fail "the package lacks $path"
+done
+grep -q '^\./usr/share/metainfo/.*\.metainfo\.xml$' "$E2E_WORK/files" ||
+    e2e_fail "the package has no metainfo"
+strays=$(grep -v -e '^\./$' -e '^\./usr/' "$E2E_WORK/files" || true)
+[ -z "$strays" ] || e2e_fail "files outside /usr: $strays"
+
+status=0
+lintian --fail-on error,warning "$deb" >"$E2E_WORK/lintian" 2>&1 || status=$?
+grep -v 'running with root privileges' "$E2E_WORK/lintian" || true
+[ "$status" -eq 0 ] || e2e_fail "lintian reports the above"
+
+root="$E2E_WORK/root"
+dpkg-deb -x "$deb" "$root"
+e2e_start_xvfb 1024x768x24
+e2e_start_native "$root/usr/bin/vurazevedadar" "$xtool"
+read -r _ left top width height < <("$xtool" find Vurazevedadar)
+echo "client area: ${width}x${height} at ($left, $top)"
+e2e_judge_animation "$left" "$top" "$width" "$height"
+kill -0 "$E2E_APP" 2>/dev/null || e2e_fail "the packaged program ended by itself"
+"$xtool" close Vurazevedadar || e2e_fail "could not ask the window to close"
+e2e_wait_gone "$E2E_APP" 10 || e2e_fail "still running after the close request"
+wait "$E2E_APP" || e2e_fail "the packaged program exited with status $?"
+e2e_forget_pid "$E2E_APP"
+echo "PASS: $(basename "$deb")"
