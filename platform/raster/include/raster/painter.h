@@ -1,0 +1,94 @@
+// Draws GDI's primitives into a CFrameBuffer with GDI's pixel rules, as measured on the
+// Windows build under Wine (cosmetic one-pixel pens, solid brushes, one clip rectangle).
+#pragma once
+
+#include <vector>
+
+#include "raster/framebuffer.h"
+#include "raster/raster.h"
+#include "raster/wide.h"
+
+namespace raster {
+
+class CPainter {
+public:
+    // Ellipses, arcs and pies wider or taller than this are refused (FALSE): GDI's own
+    // arithmetic gives out near this size, and the curve is traced pixel by pixel.
+    static constexpr long long kMaxCurveSide = 1LL << 16;
+
+    explicit CPainter(CFrameBuffer& frame);
+
+    // Clip rectangle in device coordinates, as CreateRectRgn(left, top, right, bottom);
+    // always intersected with the buffer. nullptr removes it.
+    void SetClip(const CBox* pClip);
+    const CBox& GetClip() const { return m_clip; }
+
+    // LineTo from 'from' to 'to': the start pixel drawn, the end pixel not.
+    void Line(CPoint64 from, CPoint64 to, Colour pen);
+    // Rectangle(l, t, r, b): the outline with the pen, the inside with the brush.
+    void Rectangle(const CBox& box, Colour pen, Colour brush);
+    // Ellipse, Arc and Pie within box; start and end are the radial points. They return
+    // false, drawing nothing, for boxes larger than kMaxCurveSide.
+    bool Ellipse(const CBox& box, Colour pen, Colour brush);
+    bool Arc(const CBox& box, CPoint64 start, CPoint64 end, Colour pen);
+    bool Pie(const CBox& box, CPoint64 start, CPoint64 end, Colour pen, Colour brush);
+    // Fills [left, right) x [top, bottom) with one colour (FillRect, erasing a background).
+    void FillBox(const CBox& box, Colour colour);
+
+    // Where a polygon's edge crosses a pixel row: x = num / den with den > 0.
+    struct CCrossingView {
+        Wide num;
+        Wide den;
+        int nWinding;
+    };
+
+    // A point of a traced curve and its direction from the box's centre (see arc.cpp).
+    struct CCurvePoint {
+        long long x;
+        long long y;
+        long long u;  // twice the offset from the exact centre
+        long long v;
+    };
+
+private:
+    static CBox Normalised(const CBox& box);
+    void UpdateClip();
+    void Plot(long long x, long long y, std::uint32_t pixel);
+    void Span(Wide y, Wide x0, Wide x1, std::uint32_t pixel);
+    void Block(Wide left, Wide top, Wide right, Wide bottom, std::uint32_t pixel);
+    bool Touches(const CBox& box) const;
+    bool IsCurveDrawable(const CBox& box) const;
+    static bool IsNarrow(const CBox& box);
+    void DrawNarrowBox(const CBox& box, std::uint32_t pen);
+    void TraceEllipse(const CBox& box);
+    void MirrorQuarter(const CBox& box);
+    void FillEllipse(const CBox& box, std::uint32_t brush);
+    void DrawLine(CPoint64 from, CPoint64 to, std::uint32_t pixel);
+    bool DrawCurvePart(const CBox& box, CPoint64 start, CPoint64 end, bool bPie, Colour pen,
+                       Colour brush);
+    void SelectPart(std::size_t first, std::size_t stop, bool bWhole);
+    void FillPolygon(const std::vector<CPoint64>& polygon, std::uint32_t pixel);
+    void FillPolygonRow(long long y, std::uint32_t pixel);
+
+    CFrameBuffer& m_frame;
+    CBox m_clip;
+    bool m_bUserClip = false;
+    CBox m_userClip{0, 0, 0, 0};
+    // Scratch storage reused from call to call: a frame draws hundreds of small curves.
+    struct CQuarterPos {
+        long long kx;
+        long long ky;
+    };
+    std::vector<CQuarterPos> m_quarter;
+    std::vector<CCurvePoint> m_curve;
+    std::vector<CPoint64> m_part;
+    std::vector<CPoint64> m_polygon;
+    struct CEdge {
+        long long x0, y0, x1, y1;
+    };
+    std::vector<CEdge> m_edges;
+    std::vector<CEdge> m_active;
+    std::vector<CCrossingView> m_crossings;
+};
+
+}  // namespace raster

@@ -1,0 +1,34 @@
+// Value types shared by the software rasteriser: device points and boxes in 64-bit
+// coordinates, and the colour convention. The rasteriser draws with GDI's pixel rules, so
+// that a device drawing into memory shows what the Windows build shows.
+#pragma once
+
+#include <cstdint>
+
+namespace raster {
+
+// Device coordinates: a logical int plus a viewport origin can leave the int range, so
+// every coordinate is 64-bit and every primitive is clipped before it is iterated.
+struct CPoint64 {
+    long long x;
+    long long y;
+};
+
+// A box in GDI's convention: left and top inside, right and bottom outside.
+struct CBox {
+    long long left;
+    long long top;
+    long long right;
+    long long bottom;
+
+    bool IsEmpty() const { return right <= left || bottom <= top; }
+};
+
+// Colours are COLORREF values, 0x00BBGGRR. A value with any of the top eight bits set is
+// not a colour; kNoColour stands for a null pen or a hollow brush and draws nothing.
+using Colour = std::uint32_t;
+constexpr Colour kNoColour = 0xFFFFFFFFu;
+
+constexpr bool IsColour(Colour colour) { return (colour & 0xFF000000u) == 0; }
+
+}  // namespace raster
