@@ -37,22 +37,36 @@ EM_JS(void, vz_page_start_js, (), {
         page.measured = true;
         page.notify();
     }
+    // The device-pixel box is exact where CSS pixels do not fall on device pixels, but an
+    // emulated ratio (a test's) leaves it in CSS pixels: it is taken only when it agrees with
+    // the CSS size times the ratio.
     var observer = new ResizeObserver(function(entries) {
         var entry = entries[entries.length - 1];
-        if (entry.devicePixelContentBoxSize) {
-            var box = entry.devicePixelContentBoxSize[0];
+        var ratio = window.devicePixelRatio;
+        var width = Math.round(entry.contentRect.width * ratio);
+        var height = Math.round(entry.contentRect.height * ratio);
+        var box = entry.devicePixelContentBoxSize ? entry.devicePixelContentBoxSize[0] : null;
+        if (box && Math.abs(box.inlineSize - width) <= 1 && Math.abs(box.blockSize - height) <= 1)
             measured(box.inlineSize, box.blockSize);
-        } else {
-            var ratio = window.devicePixelRatio;
-            measured(Math.round(entry.contentRect.width * ratio),
-                     Math.round(entry.contentRect.height * ratio));
-        }
+        else
+            measured(width, height);
     });
     try {
         observer.observe(canvas, {box : "device-pixel-content-box"});
     } catch (e) {
         observer.observe(canvas);
     }
+    // A zoom that leaves the CSS size alone changes only the ratio.
+    function watchRatio() {
+        var query = window.matchMedia("(resolution: " + window.devicePixelRatio + "dppx)");
+        query.addEventListener("change", function() {
+            var rect = canvas.getBoundingClientRect();
+            var ratio = window.devicePixelRatio;
+            measured(Math.round(rect.width * ratio), Math.round(rect.height * ratio));
+            watchRatio();
+        }, {once : true});
+    }
+    watchRatio();
     // A tab coming back from the background gets its due tick at once, not when the throttled
     // timer gets round to it.
     document.addEventListener("visibilitychange", page.notify);
