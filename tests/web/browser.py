@@ -30,8 +30,8 @@ CanvasRenderingContext2D.prototype.putImageData = function (image, dx, dy, x, y,
 
 class Session:
     def __init__(self, folder, page="vurazevedadar.html"):
-        self.server = subprocess.Popen([sys.executable, SERVE, folder], stdout=subprocess.PIPE,
-                                       text=True)
+        self.server = subprocess.Popen([sys.executable, SERVE, folder, "--page", page],
+                                       stdout=subprocess.PIPE, text=True)
         address = self.server.stdout.readline().strip()
         if not address:
             self.server.wait()
