@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Judges screenshots of the running program against what its window must show.
 
-usage: judge.py X Y WIDTH HEIGHT SHOT.xwd [SHOT.xwd ...] [--png FIRST.png]
+usage: judge.py X Y WIDTH HEIGHT SHOT.xwd|SHOT.png [...] [--png FIRST.png]
 
 X, Y, WIDTH, HEIGHT give the client area on the screen. Each screenshot must show the blue
 background with its white frame, both bearing symbols at their places in their colours, a white
@@ -115,7 +115,7 @@ def main(argv):
     verdict = Verdict()
     cross_poses, pin_places = set(), set()
     for i, path in enumerate(shots):
-        image = xwd.read_xwd(path).crop(left, top, width, height)
+        image = xwd.read_image(path).crop(left, top, width, height)
         if i == 0 and png:
             xwd.write_png(image, png)
         cross, pin = judge_shot(image, mapping, regions, verdict, path.rsplit("/", 1)[-1])

@@ -1,4 +1,5 @@
-"""Reads screenshots in the X Window Dump format (what `xwd` writes) and writes PNG files.
+"""Reads screenshots in the X Window Dump format (what `xwd` writes) or as PNG files (what a
+browser's screenshots are), and writes PNG files.
 
 Only the standard library is used: the tests run on a bare Debian machine.
 """
@@ -73,6 +74,65 @@ def read_xwd(path):
             row[channel::3] = values.translate(maps[channel]) if maps else values
         rows.append(bytes(row))
     return Image(width, height, rows)
+
+
+def _unfilter(kind, row, previous, stride):
+    """Undoes one PNG row filter (None, Sub, Up, Average, Paeth) in place."""
+    for i in range(len(row)):
+        left = row[i - stride] if i >= stride else 0
+        up = previous[i]
+        corner = previous[i - stride] if i >= stride else 0
+        if kind == 1:
+            row[i] = (row[i] + left) & 0xFF
+        elif kind == 2:
+            row[i] = (row[i] + up) & 0xFF
+        elif kind == 3:
+            row[i] = (row[i] + ((left + up) >> 1)) & 0xFF
+        elif kind == 4:
+            p = left + up - corner
+            pa, pb, pc = abs(p - left), abs(p - up), abs(p - corner)
+            row[i] = (row[i] + (left if pa <= pb and pa <= pc else up if pb <= pc else corner)) & 0xFF
+        elif kind != 0:
+            raise ValueError("unknown PNG filter %d" % kind)
+
+
+def read_png(path):
+    """Reads an 8-bit RGB or RGBA PNG without interlacing; alpha is dropped."""
+    with open(path, "rb") as f:
+        data = f.read()
+    if data[:8] != b"\x89PNG\r\n\x1a\n":
+        raise ValueError(path + ": not a PNG file")
+    pos, idat, header = 8, [], None
+    while pos < len(data):
+        length, kind = struct.unpack_from(">I4s", data, pos)
+        payload = data[pos + 8:pos + 8 + length]
+        if kind == b"IHDR":
+            header = struct.unpack(">IIBBBBB", payload)
+        elif kind == b"IDAT":
+            idat.append(payload)
+        pos += 12 + length
+    width, height, depth, colour_type, _, _, interlace = header
+    if depth != 8 or colour_type not in (2, 6) or interlace:
+        raise ValueError("%s: only 8-bit RGB or RGBA PNG without interlacing" % path)
+    stride = 3 if colour_type == 2 else 4
+    raw = zlib.decompress(b"".join(idat))
+    rows, previous = [], bytearray(width * stride)
+    for y in range(height):
+        start = y * (width * stride + 1)
+        row = bytearray(raw[start + 1:start + 1 + width * stride])
+        _unfilter(raw[start], row, previous, stride)
+        previous = row
+        if stride == 4:
+            rgb = bytearray(3 * width)
+            for channel in range(3):
+                rgb[channel::3] = row[channel::4]
+            row = rgb
+        rows.append(bytes(row))
+    return Image(width, height, rows)
+
+
+def read_image(path):
+    return read_png(path) if path.endswith(".png") else read_xwd(path)
 
 
 def write_png(image, path):

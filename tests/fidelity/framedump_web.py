@@ -1,0 +1,35 @@
+#!/usr/bin/env python3
+"""Runs the browser build's frame dumper in headless Chromium for each tick count and saves
+what it read back from the canvas as OUTDIR/web-TICKS.ppm.
+
+usage: framedump_web.py FRAMEDUMP_FOLDER OUTDIR TICKS [TICKS ...]
+"""
+import base64
+import os
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "web"))
+
+from browser import Session  # noqa: E402
+
+
+def main(argv):
+    folder, outdir, ticks = argv[0], argv[1], argv[2:]
+    with Session(folder, page="framedump.html") as session:
+        session.viewport(800, 600)
+        for n in ticks:
+            session.open("?ticks=" + n)
+            try:
+                session.wait_for("the frame dumper's picture", lambda: session.run(
+                    "return frameDumped() !== null;"), 60)
+            except AssertionError as error:
+                print("framedump_web: %s at %s ticks; console: %s" %
+                      (error, n, session.take_console()), file=sys.stderr)
+                return 1
+            with open(os.path.join(outdir, "web-%s.ppm" % n), "wb") as f:
+                f.write(base64.b64decode(session.run("return frameDumped();")))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))

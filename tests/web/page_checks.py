@@ -1,0 +1,150 @@
+#!/usr/bin/env python3
+"""End-to-end checks of the browser build in a headless Chromium.
+
+usage: page_checks.py PAGE_FOLDER CHECK
+CHECK is one of:
+  animation   at two viewport sizes, screenshots spread over time show the blue background and
+              frame, the bearings, a moving cross and pin and no trails; the caption is the
+              document's title; every file comes from the page's own origin
+  resize      a smaller viewport, and then another size at devicePixelRatio 2, each repaint the
+              whole canvas at its new device size, and the picture fits it (an emulated ratio
+              alone changes no layout and fires no media query, so it comes with a new size)
+  ratio2      at devicePixelRatio 2 the backing store is the CSS size times two and the
+              picture, frame and outlines included, is drawn in device pixels
+  ticks       ticks 50 ms apart on the page's clock; a page frozen for a while draws again when
+              it thaws, then keeps the 50 ms grid (a burst of made-up ticks would be drawn in
+              one turn of the loop and show as one frame: the core's own tests rule it out)
+Every check also fails on anything in the console: the program writes nothing when all is well.
+"""
+import os
+import statistics
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "e2e"))
+
+import judge  # noqa: E402
+from browser import Session  # noqa: E402
+
+CAPTION = "Vurazevedadar"
+# Gaps between ticks shorter than this are not a period of the 50 ms timer.
+PERIOD_FLOOR_MS = 40.0
+
+
+def fail(message):
+    raise AssertionError(message)
+
+
+def judge_shots(session, work, name, count, interval):
+    width, height = session.canvas_size()
+    shots = []
+    for i in range(count):
+        shots.append(session.screenshot(os.path.join(work, "%s-%02d.png" % (name, i))))
+        time.sleep(interval)
+    if judge.main([str(0), str(0), str(width), str(height)] + shots) != 0:
+        fail("wrong picture at %dx%d" % (width, height))
+
+
+def start(session, width, height, ratio=1):
+    session.viewport(width, height, ratio)
+    session.open()
+    session.wait_for_full_picture(width * ratio, height * ratio)
+
+
+def check_animation(session, work):
+    for width, height in ((800, 600), (420, 640)):
+        start(session, width, height)
+        if session.driver.title != CAPTION:
+            fail("the title is %r, not %r" % (session.driver.title, CAPTION))
+        judge_shots(session, work, "shot-%dx%d" % (width, height), 8, 0.3)
+    foreign = session.run("return performance.getEntriesByType('resource')"
+                          ".map(e => e.name).filter(n => !n.startsWith(arguments[0]));",
+                          session.origin)
+    if foreign:
+        fail("files from elsewhere: %s" % foreign)
+    icon = session.run("var l = document.querySelector('link[rel=icon]');"
+                       "return l ? l.href : '';")
+    if not icon.startswith(session.origin):
+        fail("the page's icon is %r" % icon)
+
+
+def check_resize(session, work):
+    start(session, 800, 600)
+    for width, height, ratio in ((560, 380, 1), (600, 420, 2)):
+        since = session.run("return performance.now();")
+        session.viewport(width, height, ratio)
+        session.wait_for_full_picture(width * ratio, height * ratio, since)
+        time.sleep(0.2)
+        judge_shots(session, work, "resized-%dx%dx%d" % (width, height, ratio), 6, 0.25)
+
+
+def check_ratio2(session, work):
+    start(session, 500, 400, 2)
+    size = session.canvas_size()
+    css = tuple(session.run("var c = document.getElementById('canvas');"
+                            "return [c.clientWidth, c.clientHeight];"))
+    if size != (1000, 800) or css != (500, 400):
+        fail("backing store %s for a CSS size of %s at ratio 2" % (size, css))
+    judge_shots(session, work, "ratio2", 6, 0.3)
+
+
+def intervals(presents):
+    times = [p[0] for p in presents]
+    return [b - a for a, b in zip(times, times[1:])]
+
+
+def check_ticks(session, work):
+    start(session, 400, 300)
+    time.sleep(2.0)
+    steady = intervals(session.presents()[1:])
+    median = statistics.median(steady)
+    print("%d ticks, median interval %.2f ms" % (len(steady), median))
+    if not 48.0 <= median <= 53.0:
+        fail("median tick interval %.2f ms" % median)
+    frozen_at = session.run("return performance.now();")
+    session.driver.execute_cdp_cmd("Page.setWebLifecycleState", {"state": "frozen"})
+    time.sleep(1.0)
+    session.driver.execute_cdp_cmd("Page.setWebLifecycleState", {"state": "active"})
+    time.sleep(0.6)
+    after = [p for p in session.presents() if p[0] > frozen_at]
+    gaps = intervals(after)
+    print("after thawing: gaps %s" % ["%.1f" % g for g in gaps[:6]])
+    if len(after) < 5:
+        fail("only %d ticks in the 0.6 s after thawing" % len(after))
+    # The tick that was due comes when the page thaws, and the next lies on the old grid,
+    # which may be any time up to a period later: one short gap, then the rhythm again.
+    short = [gap for gap in gaps if gap < PERIOD_FLOOR_MS]
+    if len(short) > 1:
+        fail("the rhythm did not come back after thawing: gaps %s" % gaps[:6])
+
+
+CHECKS = {"animation": check_animation, "resize": check_resize, "ratio2": check_ratio2,
+          "ticks": check_ticks}
+
+
+def main(argv):
+    folder, name = argv
+    with tempfile.TemporaryDirectory(prefix="vurazevedadar-web.") as work, \
+            Session(folder) as session:
+        try:
+            CHECKS[name](session, work)
+        except AssertionError as error:
+            print("FAIL:", error)
+            session.take_console()
+            for entry in session.console:
+                print("console:", entry)
+            return 1
+        console = session.take_console()
+        if console:
+            for entry in console:
+                print("console:", entry)
+            print("FAIL: the console is not empty")
+            return 1
+    print("PASS")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
