@@ -6,6 +6,7 @@
 #include "headless.h"
 
 #include <algorithm>
+#include <list>
 
 struct CNativeWindow {
     HWND m_hWnd;
@@ -18,7 +19,7 @@ const long long kClockStart = 1000 * 1000000LL;
 
 struct EventSource {
     long long m_nsNow = kClockStart;
-    std::function<void()> idleHandler;
+    std::function<void()> m_idleHandler;
     int m_nDefaultWidth = 800;
     int m_nDefaultHeight = 600;
     std::vector<std::string> m_messageBoxTexts;
@@ -28,6 +29,12 @@ EventSource& TheEventSource()
 {
     static EventSource source;
     return source;
+}
+
+std::list<CNativeWindow>& TheNativeWindows()
+{
+    static std::list<CNativeWindow> windows;
+    return windows;
 }
 
 bool HasWork()
@@ -50,14 +57,18 @@ SIZE DefaultWindowSize()
     return SIZE{TheEventSource().m_nDefaultWidth, TheEventSource().m_nDefaultHeight};
 }
 
-CNativeWindow* CreateNativeWindow(HWND hWnd, const NativeWindowSpec&)
+// The records live in a list of the event source's own, so that windows a test abandons (the
+// core's tables go at exit without destroying them) are freed with it.
+CNativeWindow* CreateNativeWindow(HWND hWnd, const NativeWindowLook&)
 {
-    return new CNativeWindow{hWnd};
+    std::list<CNativeWindow>& windows = TheNativeWindows();
+    windows.push_back(CNativeWindow{hWnd});
+    return &windows.back();
 }
 
 void DestroyNativeWindow(CNativeWindow* pWindow)
 {
-    delete pWindow;
+    TheNativeWindows().remove_if([pWindow](const CNativeWindow& w) { return &w == pWindow; });
 }
 
 void ShowNativeWindow(CNativeWindow* pWindow, int nCmdShow, bool)
@@ -85,8 +96,8 @@ void TakePendingEvents() {}
 WaitResult WaitForEvents(long long nsDeadline)
 {
     EventSource& source = TheEventSource();
-    if (source.idleHandler) {
-        source.idleHandler();
+    if (source.m_idleHandler) {
+        source.m_idleHandler();
         if (HasWork())
             return WaitResult::Events;
     }
@@ -119,7 +130,7 @@ void SetClientSize(HWND hWnd, int cx, int cy)
 
 void SetIdleHandler(std::function<void()> handler)
 {
-    TheEventSource().idleHandler = std::move(handler);
+    TheEventSource().m_idleHandler = std::move(handler);
 }
 
 long long Now()

@@ -54,7 +54,7 @@ struct Placement {
 // The size CW_USEDEFAULT gives a new window: three quarters of the monitor it will appear on.
 SIZE DefaultWindowSize();
 // What a new window is to look like.
-struct NativeWindowSpec {
+struct NativeWindowLook {
     Placement m_placement;
     LPCSTR m_lpszCaption;
     const COLORREF* m_pBackground;  // what exposed areas are cleared to; null: none
@@ -63,7 +63,7 @@ struct NativeWindowSpec {
 };
 
 // A window on the screen for hWnd, not yet shown; null when the window system refuses it.
-CNativeWindow* CreateNativeWindow(HWND hWnd, const NativeWindowSpec& spec);
+CNativeWindow* CreateNativeWindow(HWND hWnd, const NativeWindowLook& look);
 void DestroyNativeWindow(CNativeWindow* pWindow);
 // Shows the window (minimised for SW_MINIMIZE and SW_SHOWMINIMIZED) or hides it (SW_HIDE, only
 // when shown); bWasHidden when it was not shown before. A window shown from hidden is reported

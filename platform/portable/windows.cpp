@@ -82,10 +82,10 @@ HWND__* NewWindow(const WNDCLASS& wndcls, LPCSTR lpWindowName, DWORD dwStyle,
     pWindow->m_bDestroying = false;
     COLORREF crBackground = 0;
     const bool bBackground = BackgroundOf(wndcls.hbrBackground, &crBackground);
-    const portable::NativeWindowSpec spec = {placement, lpWindowName,
+    const portable::NativeWindowLook look = {placement, lpWindowName,
                                              bBackground ? &crBackground : nullptr,
                                              portable::ResourceIcon(wndcls.hIcon), hWndOwner};
-    pWindow->m_pNative = portable::CreateNativeWindow(pWindow.get(), spec);
+    pWindow->m_pNative = portable::CreateNativeWindow(pWindow.get(), look);
     if (pWindow->m_pNative == nullptr)
         return nullptr;
     TheState().m_windows.push_back(std::move(pWindow));

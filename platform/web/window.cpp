@@ -52,14 +52,14 @@ SIZE DefaultWindowSize()
 }
 
 // The page's icon is the program's own, linked by the page itself.
-CNativeWindow* CreateNativeWindow(HWND hWnd, const NativeWindowSpec& spec)
+CNativeWindow* CreateNativeWindow(HWND hWnd, const NativeWindowLook& look)
 {
     vz_page_start();
     CNativeWindow* pWindow = new CNativeWindow(hWnd);
-    pWindow->m_bHasBackground = spec.m_pBackground != nullptr;
-    pWindow->m_crBackground = spec.m_pBackground != nullptr ? *spec.m_pBackground : 0;
-    const LPCSTR lpszCaption = spec.m_lpszCaption;
-    const Placement& placement = spec.m_placement;
+    pWindow->m_bHasBackground = look.m_pBackground != nullptr;
+    pWindow->m_crBackground = look.m_pBackground != nullptr ? *look.m_pBackground : 0;
+    const LPCSTR lpszCaption = look.m_lpszCaption;
+    const Placement& placement = look.m_placement;
     if (s_pPageWindow == nullptr) {
         s_pPageWindow = pWindow;
         pWindow->m_bOnPage = true;

@@ -26,13 +26,13 @@ Window CreateXWindow(const portable::Placement& placement, const COLORREF* pBack
                                     &attributes);
 }
 
-void DescribeWindow(Window idWindow, const portable::NativeWindowSpec& spec)
+void DescribeWindow(Window idWindow, const portable::NativeWindowLook& look)
 {
-    x11::SetWindowCaption(idWindow, spec.m_lpszCaption);
+    x11::SetWindowCaption(idWindow, look.m_lpszCaption);
     x11::SetStandardProperties(idWindow, false);
-    x11::SetWindowIcon(idWindow, spec.m_pIcon);
-    x11::SetSizeHints(idWindow, spec.m_placement, false);
-    if (const HWND__* pOwner = portable::LookupWindow(spec.m_hWndOwner))
+    x11::SetWindowIcon(idWindow, look.m_pIcon);
+    x11::SetSizeHints(idWindow, look.m_placement, false);
+    if (const HWND__* pOwner = portable::LookupWindow(look.m_hWndOwner))
         XSetTransientForHint(x11::TheConnection().m_pDisplay, idWindow,
                              pOwner->m_pNative->m_idWindow);
 }
@@ -46,14 +46,14 @@ bool IsMinimizeCommand(int nCmdShow)
 
 namespace portable {
 
-CNativeWindow* CreateNativeWindow(HWND hWnd, const NativeWindowSpec& spec)
+CNativeWindow* CreateNativeWindow(HWND hWnd, const NativeWindowLook& look)
 {
-    const Window idWindow = CreateXWindow(spec.m_placement, spec.m_pBackground);
+    const Window idWindow = CreateXWindow(look.m_placement, look.m_pBackground);
     if (idWindow == None)
         return nullptr;
     CNativeWindow* pWindow = new CNativeWindow{hWnd, idWindow, x11::GcCache()};
     x11::CreateWindowGC(x11::TheConnection().m_pDisplay, idWindow, &pWindow->m_gcCache);
-    DescribeWindow(idWindow, spec);
+    DescribeWindow(idWindow, look);
     return pWindow;
 }
 
