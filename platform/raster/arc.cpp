@@ -147,18 +147,10 @@ bool CPainter::Pie(const CBox& box, CPoint64 start, CPoint64 end, Colour pen, Co
 bool CPainter::DrawCurvePart(const CBox& box, CPoint64 start, CPoint64 end, bool bPie,
                              Colour pen, Colour brush)
 {
-    UpdateClip();
-    const CBox b = Normalised(box);
-    if (!IsCurveDrawable(b))
-        return b.IsEmpty();
-    if (!Touches(b))
-        return true;
-    if (IsNarrow(b)) {
-        if (IsColour(pen))
-            DrawNarrowBox(b, CFrameBuffer::PixelFromColour(pen));
-        return true;
-    }
-    TraceEllipse(b);
+    CBox b;
+    bool bResult = true;
+    if (!BeginCurve(box, pen, &b, &bResult))
+        return bResult;
     RotateToDirectionChange(m_curve);
     const CPoint64 centre{b.left + (b.right - b.left) / 2, b.top + (b.bottom - b.top) / 2};
     const CVector rayStart = Radial(start, centre);

@@ -94,20 +94,33 @@ void CPainter::DrawNarrowBox(const CBox& box, std::uint32_t pen)
         Block(box.left, box.top, box.right, box.bottom, pen);
 }
 
-bool CPainter::Ellipse(const CBox& box, Colour pen, Colour brush)
+bool CPainter::BeginCurve(const CBox& box, Colour pen, CBox* pBox, bool* pbResult)
 {
     UpdateClip();
     const CBox b = Normalised(box);
-    if (!IsCurveDrawable(b))
-        return b.IsEmpty();
+    *pBox = b;
+    *pbResult = true;
+    if (!IsCurveDrawable(b)) {
+        *pbResult = b.IsEmpty();
+        return false;
+    }
     if (!Touches(b))
-        return true;
+        return false;
     if (IsNarrow(b)) {
         if (IsColour(pen))
             DrawNarrowBox(b, CFrameBuffer::PixelFromColour(pen));
-        return true;
+        return false;
     }
     TraceEllipse(b);
+    return true;
+}
+
+bool CPainter::Ellipse(const CBox& box, Colour pen, Colour brush)
+{
+    CBox b;
+    bool bResult = true;
+    if (!BeginCurve(box, pen, &b, &bResult))
+        return bResult;
     if (IsColour(brush))
         FillEllipse(b, CFrameBuffer::PixelFromColour(brush));
     if (IsColour(pen)) {

@@ -60,6 +60,10 @@ private:
     static bool IsNarrow(const CBox& box);
     void DrawNarrowBox(const CBox& box, std::uint32_t pen);
     void TraceEllipse(const CBox& box);
+    // What every curve does before its own part: normalises the box, settles the cases with
+    // nothing to trace (a box too large, one off the clip, one too narrow for an outline), and
+    // traces the rest. Gives the result for a settled case in *pbResult, and false then.
+    bool BeginCurve(const CBox& box, Colour pen, CBox* pBox, bool* pbResult);
     void MirrorQuarter(const CBox& box);
     void FillEllipse(const CBox& box, std::uint32_t brush);
     void DrawLine(CPoint64 from, CPoint64 to, std::uint32_t pixel);
