@@ -51,6 +51,9 @@ def start(session, width, height, ratio=1):
     session.viewport(width, height, ratio)
     session.open()
     session.wait_for_full_picture(width * ratio, height * ratio)
+    # A repaint draws the background and the bearings; the cross and the wheel come with the
+    # first tick, as on the desktop.
+    time.sleep(0.2)
 
 
 def check_animation(session, work):
