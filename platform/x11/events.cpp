@@ -6,10 +6,8 @@
 #include "x11windowprops.h"
 
 #include <poll.h>
-#include <sys/timerfd.h>
+#include <signal.h>
 #include <time.h>
-
-#include <algorithm>
 
 namespace x11 {
 
@@ -55,40 +53,27 @@ void HandleEvent(const XEvent& event)
     }
 }
 
-// A timer descriptor that becomes readable at an absolute time on the monotonic clock, so that
-// the wait for the next tick can sit in the same poll as the X connection. A relative timeout
-// would not do: a poll interrupted by SIGSTOP resumes after SIGCONT with the time that was
-// left when it stopped, and the tick due meanwhile would come that much late.
-struct WakeUpTimer {
-    int m_fd;
-    long long m_nsArmed;
-};
+// The wait for the next deadline is a relative ppoll. A process stopped in it (a debugger, a
+// shell's job control) would, once continued, sleep on for the time that was left when it
+// stopped, and the tick due meanwhile would come that much late. With a handler for SIGCONT,
+// even one that does nothing, the continued wait returns at once instead, and the loop reads
+// the clock again. SA_RESTART leaves every other system call as it was; a program that
+// handles or ignores SIGCONT itself is left alone.
+void OnContinued(int) {}
 
-WakeUpTimer& TheWakeUpTimer()
+void CatchContinued()
 {
-    static WakeUpTimer s_timer = {timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC | TFD_NONBLOCK),
-                                  kNoDeadline};
-    return s_timer;
-}
-
-// Arms the wake-up timer for the deadline unless it already is; false when there is no timer
-// to arm. Re-arming also clears an expiry nobody read.
-bool ArmWakeUpTimer(long long nsDeadline)
-{
-    WakeUpTimer& timer = TheWakeUpTimer();
-    if (timer.m_fd < 0)
-        return false;
-    if (timer.m_nsArmed == nsDeadline)
-        return true;
-    // A zero expiry would disarm the timer instead; no deadline lies that close to boot.
-    const long long nsExpiry = std::max(nsDeadline, 1LL);
-    itimerspec expiry = {};
-    expiry.it_value.tv_sec = static_cast<time_t>(nsExpiry / kNanosecondsPerSecond);
-    expiry.it_value.tv_nsec = static_cast<long>(nsExpiry % kNanosecondsPerSecond);
-    if (timerfd_settime(timer.m_fd, TFD_TIMER_ABSTIME, &expiry, nullptr) != 0)
-        return false;
-    timer.m_nsArmed = nsDeadline;
-    return true;
+    [[maybe_unused]] static const bool s_bCaught = [] {
+        struct sigaction current;
+        if (sigaction(SIGCONT, nullptr, &current) != 0 || (current.sa_flags & SA_SIGINFO) != 0 ||
+            current.sa_handler != SIG_DFL)
+            return false;
+        struct sigaction action = {};
+        action.sa_handler = OnContinued;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        return sigaction(SIGCONT, &action, nullptr) == 0;
+    }();
 }
 
 }  // namespace
@@ -122,7 +107,7 @@ void portable::TakePendingEvents()
         return;
     Display* pDisplay = x11::TheConnection().m_pDisplay;
     // XPending reads what the socket holds: events Xlib has already buffered would not wake
-    // the poll in WaitForInput, so all of them are taken here.
+    // the poll in WaitForEvents, so all of them are taken here.
     while (XPending(pDisplay) > 0) {
         XEvent event;
         XNextEvent(pDisplay, &event);
@@ -137,21 +122,17 @@ portable::WaitResult portable::WaitForEvents(long long nsDeadline)
     XFlush(pDisplay);
     if (XQLength(pDisplay) > 0)
         return WaitResult::Events;
-    pollfd descriptors[] = {{ConnectionNumber(pDisplay), POLLIN, 0},
-                            {TheWakeUpTimer().m_fd, POLLIN, 0}};
+    CatchContinued();
+    pollfd descriptor = {ConnectionNumber(pDisplay), POLLIN, 0};
     // An interrupted or failed poll just returns early; the caller loops and looks again, and
     // a broken connection is noticed by the next read, which calls the connection-lost handler.
     // The deadline is exact to the nanosecond: a poll timeout in whole milliseconds, rounded
     // up, would wake every tick up to a millisecond late.
     if (nsDeadline == kNoDeadline) {
-        poll(descriptors, 1, -1);
-    } else if (ArmWakeUpTimer(nsDeadline)) {
-        poll(descriptors, 2, -1);
+        poll(&descriptor, 1, -1);
     } else {
-        // Without a timer descriptor (the process is out of them) a relative wait still works,
-        // late only after the process was stopped.
         const timespec timeout = TimeoutUntil(nsDeadline, Now());
-        ppoll(descriptors, 1, &timeout, nullptr);
+        ppoll(&descriptor, 1, &timeout, nullptr);
     }
-    return descriptors[0].revents != 0 ? WaitResult::Events : WaitResult::Timeout;
+    return descriptor.revents != 0 ? WaitResult::Events : WaitResult::Timeout;
 }
