@@ -6,6 +6,9 @@
 
 #include <windows.h>
 
+#include <coreprobe.h>
+
+#include <algorithm>
 #include <deque>
 #include <initializer_list>
 #include <memory>
@@ -21,7 +24,15 @@ struct DevicePoint {
     long long y;
 };
 
-bool operator==(const DevicePoint& a, const DevicePoint& b);
+inline bool operator==(const DevicePoint& a, const DevicePoint& b)
+{
+    return a.x == b.x && a.y == b.y;
+}
+
+inline bool operator!=(const DevicePoint& a, const DevicePoint& b)
+{
+    return !(a == b);
+}
 
 // A GDI box: right and bottom are exclusive, left <= right and top <= bottom once normalised.
 struct DeviceBox {
@@ -34,9 +45,17 @@ struct DeviceBox {
     long long Height() const { return bottom - top; }
 };
 
-DeviceBox NormalizeBox(long long x1, long long y1, long long x2, long long y2);
+// Every figure goes through these, hence inline.
+inline DeviceBox NormalizeBox(long long x1, long long y1, long long x2, long long y2)
+{
+    return DeviceBox{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
+}
+
 // The box's integer centre, where GDI starts the radials of arcs and pies.
-DevicePoint BoxCentre(const DeviceBox& box);
+inline DevicePoint BoxCentre(const DeviceBox& box)
+{
+    return DevicePoint{box.left + box.Width() / 2, box.top + box.Height() / 2};
+}
 
 // A device context's clip: none, or one rectangle in device coordinates. A rectangle without
 // area clips everything away.
@@ -46,6 +65,21 @@ struct ClipRect {
 };
 
 const ClipRect kNoClip = {false, {0, 0, 0, 0}};
+
+// Clips are equal when they let the same pixels through: the box of a clip that is off does
+// not count.
+inline bool operator==(const ClipRect& a, const ClipRect& b)
+{
+    const DeviceBox& p = a.m_box;
+    const DeviceBox& q = b.m_box;
+    return a.m_bOn == b.m_bOn && (!a.m_bOn || (p.left == q.left && p.top == q.top &&
+                                               p.right == q.right && p.bottom == q.bottom));
+}
+
+inline bool operator!=(const ClipRect& a, const ClipRect& b)
+{
+    return !(a == b);
+}
 
 enum class ObjectKind { Pen, Brush, Region };
 
@@ -92,14 +126,12 @@ struct HDC__ {
 
 namespace portable {
 
-enum class GdiOp;
 void RecordCall(const HDC__* pDC, GdiOp op, std::initializer_list<int> args);
-bool IsRecording();
 
 // Notes a call on a DC for the tests that asked for a record of them.
 inline void Record(const HDC__* pDC, GdiOp op, std::initializer_list<int> args)
 {
-    if (IsRecording())
+    if (TheProbe().m_bRecording)
         RecordCall(pDC, op, args);
 }
 
@@ -118,12 +150,15 @@ struct State {
                                    false};
 };
 
-// Defined here so that a call inlines to a guard check: every drawing call asks for the state
-// more than once.
+// The one State, made on first use and destroyed at exit (state.cpp).
+State& TheStateObject();
+
+// Every drawing call asks for the state, so the question inlines to a guard check and a load;
+// the State's own construction stays out of line, where it does not stop the inlining.
 inline State& TheState()
 {
-    static State state;
-    return state;
+    static State& s_state = TheStateObject();
+    return s_state;
 }
 
 HWND__* LookupWindow(HWND hWnd);

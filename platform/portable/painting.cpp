@@ -67,7 +67,7 @@ BOOL LineTo(HDC hdc, int x, int y)
     pDC->m_ptCurrent = POINT{x, y};
     if (pDC->m_hWnd == nullptr)
         return NothingToDraw(pDC);
-    if (!(from == to))
+    if (from != to)
         portable::DeviceLine(ContextOf(pDC), from, to);
     return TRUE;
 }

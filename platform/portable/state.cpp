@@ -5,7 +5,6 @@
 #include <afxwin.h>
 #include <coreprobe.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -27,19 +26,10 @@ Record* Lookup(const std::vector<std::unique_ptr<Record>>& records, Handle handl
 
 }  // namespace
 
-bool operator==(const DevicePoint& a, const DevicePoint& b)
+State& TheStateObject()
 {
-    return a.x == b.x && a.y == b.y;
-}
-
-DeviceBox NormalizeBox(long long x1, long long y1, long long x2, long long y2)
-{
-    return DeviceBox{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
-}
-
-DevicePoint BoxCentre(const DeviceBox& box)
-{
-    return DevicePoint{box.left + box.Width() / 2, box.top + box.Height() / 2};
+    static State state;
+    return state;
 }
 
 HWND__* LookupWindow(HWND hWnd)
@@ -65,17 +55,6 @@ GdiObject* LookupObject(HGDIOBJ hObject)
 bool GdiCall::operator==(const GdiCall& other) const
 {
     return op == other.op && args == other.args && pen == other.pen && brush == other.brush;
-}
-
-Probe& TheProbe()
-{
-    static Probe probe;
-    return probe;
-}
-
-bool IsRecording()
-{
-    return TheProbe().m_bRecording;
 }
 
 static COLORREF ColorOf(HGDIOBJ hObject)

@@ -10,44 +10,37 @@ namespace x11 {
 
 namespace {
 
-void ApplyClip(Display* pDisplay, GC gc, const ClipState& clip)
-{
-    if (!clip.m_bOn) {
-        XSetClipMask(pDisplay, gc, None);
-        return;
-    }
-    // An empty rectangle is sent as no rectangle at all, which clips every pixel away.
-    XRectangle rect = clip.m_rect;
-    const int nRects = rect.width != 0 && rect.height != 0 ? 1 : 0;
-    XSetClipRectangles(pDisplay, gc, 0, 0, &rect, nRects, Unsorted);
-}
-
 short ClampCoord(long long v)
 {
     return static_cast<short>(std::min(std::max(v, kCoordMin), kCoordMax));
 }
 
-}  // namespace
-
-// X carries a clip rectangle in 16 bits. Edges beyond that range lie outside every window,
-// so pulling them in to the range's ends changes nothing a window shows.
-ClipState ClipOf(const portable::ClipRect& clip)
+// X carries a clip rectangle in 16 bits. Edges beyond that range lie outside every window, so
+// pulling them in to the range's ends changes nothing a window shows. An empty rectangle is
+// sent as no rectangle at all, which clips every pixel away.
+void ApplyClip(Display* pDisplay, GC gc, const portable::ClipRect& clip)
 {
-    if (!clip.m_bOn)
-        return kNoClip;
+    if (!clip.m_bOn) {
+        XSetClipMask(pDisplay, gc, None);
+        return;
+    }
     const short left = ClampCoord(clip.m_box.left);
     const short top = ClampCoord(clip.m_box.top);
     const long long width = static_cast<long long>(ClampCoord(clip.m_box.right)) - left;
     const long long height = static_cast<long long>(ClampCoord(clip.m_box.bottom)) - top;
-    const XRectangle rect = {left, top, static_cast<unsigned short>(std::max(width, 0LL)),
-                             static_cast<unsigned short>(std::max(height, 0LL))};
-    return ClipState{true, rect};
+    XRectangle rect = {left, top, static_cast<unsigned short>(std::max(width, 0LL)),
+                       static_cast<unsigned short>(std::max(height, 0LL))};
+    const int nRects = rect.width != 0 && rect.height != 0 ? 1 : 0;
+    XSetClipRectangles(pDisplay, gc, 0, 0, &rect, nRects, Unsorted);
 }
+
+}  // namespace
 
 GC CreateWindowGC(Display* pDisplay, Window idWindow, GcCache* pCache)
 {
     XGCValues values = XGCValues();
-    values.foreground = PixelOf(RGB(0, 0, 0));
+    const COLORREF crBlack = RGB(0, 0, 0);
+    values.foreground = PixelOf(crBlack);
     values.line_width = 0;
     values.cap_style = CapNotLast;
     values.arc_mode = ArcPieSlice;
@@ -55,23 +48,23 @@ GC CreateWindowGC(Display* pDisplay, Window idWindow, GcCache* pCache)
     const unsigned long nMask =
         GCForeground | GCLineWidth | GCCapStyle | GCArcMode | GCGraphicsExposures;
     GC gc = CreateCountedGC(pDisplay, idWindow, nMask, &values);
-    *pCache = GcCache{gc, values.foreground, kNoClip};
+    *pCache = GcCache{gc, crBlack, portable::kNoClip};
     return gc;
 }
 
+// Called for every figure, so it compares what the core hands over, which is cheap, and
+// converts only what has changed.
 DrawTarget PrepareDrawing(const portable::DrawContext& dc, COLORREF crColor)
 {
     Display* pDisplay = TheConnection().m_pDisplay;
     GcCache& cache = dc.m_pWindow->m_gcCache;
-    const ClipState clip = ClipOf(dc.m_clip);
-    if (cache.m_clip != clip) {
-        ApplyClip(pDisplay, cache.m_gc, clip);
-        cache.m_clip = clip;
+    if (cache.m_clip != dc.m_clip) {
+        ApplyClip(pDisplay, cache.m_gc, dc.m_clip);
+        cache.m_clip = dc.m_clip;
     }
-    const unsigned long nPixel = PixelOf(crColor);
-    if (nPixel != cache.m_nForeground) {
-        XSetForeground(pDisplay, cache.m_gc, nPixel);
-        cache.m_nForeground = nPixel;
+    if (crColor != cache.m_crForeground) {
+        XSetForeground(pDisplay, cache.m_gc, PixelOf(crColor));
+        cache.m_crForeground = crColor;
     }
     return DrawTarget{pDisplay, dc.m_pWindow->m_idWindow, cache.m_gc};
 }

@@ -16,11 +16,6 @@ bool FitsCoord(long long v)
     return v >= kCoordMin && v <= kCoordMax;
 }
 
-bool FitsCoords(const DevicePoint& pt)
-{
-    return FitsCoord(pt.x) && FitsCoord(pt.y);
-}
-
 // One boundary of the Liang-Barsky clip: narrows [*pt0, *pt1] to the parameters where
 // p * t <= q holds; false when nothing remains.
 bool ClipBoundary(double p, double q, double* pt0, double* pt1)
@@ -59,10 +54,8 @@ int SkewedAngle64(const DevicePoint& pt, const DevicePoint& centre, long long w,
 
 }  // namespace
 
-bool ClipSegment(DevicePoint* pFrom, DevicePoint* pTo)
+bool CutSegment(DevicePoint* pFrom, DevicePoint* pTo)
 {
-    if (FitsCoords(*pFrom) && FitsCoords(*pTo))
-        return true;
     const DevicePoint a = *pFrom;
     const double dx = static_cast<double>(pTo->x - a.x);
     const double dy = static_cast<double>(pTo->y - a.y);

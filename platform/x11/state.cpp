@@ -20,14 +20,6 @@ Counts& TheCounts()
 
 }  // namespace
 
-bool operator==(const ClipState& a, const ClipState& b)
-{
-    if (a.m_bOn != b.m_bOn)
-        return false;
-    return !a.m_bOn || (a.m_rect.x == b.m_rect.x && a.m_rect.y == b.m_rect.y &&
-                        a.m_rect.width == b.m_rect.width && a.m_rect.height == b.m_rect.height);
-}
-
 HWND LookupWindowById(Window idWindow)
 {
     for (const auto& pWindow : portable::TheState().m_windows) {

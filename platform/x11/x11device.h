@@ -14,16 +14,13 @@ struct DrawTarget {
 };
 
 // Brings the window's GC to the call's clip and the given colour, sending only what differs
-// from what the GC already holds.
+// from what the GC was last given.
 DrawTarget PrepareDrawing(const portable::DrawContext& dc, COLORREF crColor);
 
 // The GC a new window gets, with GDI's line conventions: width 0 (the server's thin-line
 // algorithm, which is what matches cosmetic pens), the last point of a line left out as GDI
 // does, and pie-slice fills.
 GC CreateWindowGC(Display* pDisplay, Window idWindow, GcCache* pCache);
-
-// A device clip as X carries it, in 16 bits.
-ClipState ClipOf(const portable::ClipRect& clip);
 
 }  // namespace x11
 

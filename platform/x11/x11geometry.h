@@ -22,10 +22,22 @@ using portable::DeviceBox;
 using portable::DevicePoint;
 using portable::NormalizeBox;
 
-// Cuts a segment to the coordinate range of X; false when none of it lies inside. A cut end
-// lands on the nearest pixel of the ideal line, so the part a window can show may move by at
-// most half a pixel; segments that already fit are returned exactly.
-bool ClipSegment(DevicePoint* pFrom, DevicePoint* pTo);
+inline bool FitsCoords(const DevicePoint& pt)
+{
+    return pt.x >= kCoordMin && pt.x <= kCoordMax && pt.y >= kCoordMin && pt.y <= kCoordMax;
+}
+
+// Cuts a segment that does not fit to the coordinate range of X; false when none of it lies
+// inside. A cut end lands on the nearest pixel of the ideal line, so the part a window can
+// show may move by at most half a pixel.
+bool CutSegment(DevicePoint* pFrom, DevicePoint* pTo);
+
+// The same for any segment; one that already fits, as nearly every one does, is returned
+// exactly and at no cost beyond the test.
+inline bool ClipSegment(DevicePoint* pFrom, DevicePoint* pTo)
+{
+    return (FitsCoords(*pFrom) && FitsCoords(*pTo)) || CutSegment(pFrom, pTo);
+}
 
 // Pulls the edges of a Rectangle box that lie beyond any window in to just outside the
 // visible range, where the outline they carry stays invisible and the brush still reaches the

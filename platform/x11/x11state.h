@@ -9,24 +9,12 @@
 
 namespace x11 {
 
-// A clip as a GC holds it: none, or one rectangle in window coordinates. A rectangle with no
-// area clips everything away.
-struct ClipState {
-    bool m_bOn;
-    XRectangle m_rect;
-};
-
-bool operator==(const ClipState& a, const ClipState& b);
-inline bool operator!=(const ClipState& a, const ClipState& b) { return !(a == b); }
-
-const ClipState kNoClip = {false, {0, 0, 0, 0}};
-
-// The GC and what the server holds in it, so that a drawing call sends only what has changed
-// since the last one.
+// The GC and what it was last given, as the core gave it, so that a drawing call sends only
+// what has changed since the last one.
 struct GcCache {
     GC m_gc;
-    unsigned long m_nForeground;
-    ClipState m_clip;
+    COLORREF m_crForeground;
+    portable::ClipRect m_clip;
 };
 
 // The window a handle stands for, among all the backend's windows; null for another client's.

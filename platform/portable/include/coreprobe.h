@@ -55,7 +55,13 @@ struct Probe {
     int m_nGdiCreationsLeft = -1;
 };
 
-Probe& TheProbe();
+// Inline, so that the test of the recording flag in every drawing call is not a call itself.
+inline Probe& TheProbe()
+{
+    static Probe probe;
+    return probe;
+}
+
 void LogCall(const std::string& line);
 
 int LiveGdiObjects();
