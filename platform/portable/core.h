@@ -161,9 +161,40 @@ inline State& TheState()
     return s_state;
 }
 
-HWND__* LookupWindow(HWND hWnd);
-HDC__* LookupDC(HDC hDC);
-GdiObject* LookupObject(HGDIOBJ hObject);
+// The record behind a handle, or null when the handle is not one of the table's. A handle is
+// its record's address, but only a look-up in the table tells a live one from a stale one.
+// Every GDI call makes one, hence inline.
+template <class Record, class Handle>
+Record* Lookup(const std::vector<std::unique_ptr<Record>>& records, Handle handle)
+{
+    if (handle == nullptr)
+        return nullptr;
+    for (const auto& pRecord : records) {
+        if (static_cast<const void*>(pRecord.get()) == static_cast<const void*>(handle))
+            return pRecord.get();
+    }
+    return nullptr;
+}
+
+inline HWND__* LookupWindow(HWND hWnd)
+{
+    return Lookup(TheState().m_windows, hWnd);
+}
+
+inline HDC__* LookupDC(HDC hDC)
+{
+    return Lookup(TheState().m_deviceContexts, hDC);
+}
+
+inline GdiObject* LookupObject(HGDIOBJ hObject)
+{
+    State& state = TheState();
+    if (hObject == &state.m_stockBlackPen)
+        return &state.m_stockBlackPen;
+    if (hObject == &state.m_stockWhiteBrush)
+        return &state.m_stockWhiteBrush;
+    return Lookup(state.m_objects, hObject);
+}
 
 // The time the core measures deadlines against, in nanoseconds: the backend's clock.
 const long long kNanosecondsPerMillisecond = 1000000;

@@ -1,5 +1,4 @@
-// The core's tables, the look-ups from handles to records, the probe, and the messages the
-// program writes when it has to end.
+// The core's tables, the probe, and the messages the program writes when it has to end.
 #include "core.h"
 
 #include <afxwin.h>
@@ -10,46 +9,10 @@
 
 namespace portable {
 
-namespace {
-
-template <class Record, class Handle>
-Record* Lookup(const std::vector<std::unique_ptr<Record>>& records, Handle handle)
-{
-    if (handle == nullptr)
-        return nullptr;
-    for (const auto& pRecord : records) {
-        if (static_cast<const void*>(pRecord.get()) == static_cast<const void*>(handle))
-            return pRecord.get();
-    }
-    return nullptr;
-}
-
-}  // namespace
-
 State& TheStateObject()
 {
     static State state;
     return state;
-}
-
-HWND__* LookupWindow(HWND hWnd)
-{
-    return Lookup(TheState().m_windows, hWnd);
-}
-
-HDC__* LookupDC(HDC hDC)
-{
-    return Lookup(TheState().m_deviceContexts, hDC);
-}
-
-GdiObject* LookupObject(HGDIOBJ hObject)
-{
-    State& state = TheState();
-    if (hObject == &state.m_stockBlackPen)
-        return &state.m_stockBlackPen;
-    if (hObject == &state.m_stockWhiteBrush)
-        return &state.m_stockWhiteBrush;
-    return Lookup(state.m_objects, hObject);
 }
 
 bool GdiCall::operator==(const GdiCall& other) const

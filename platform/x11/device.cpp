@@ -52,9 +52,7 @@ GC CreateWindowGC(Display* pDisplay, Window idWindow, GcCache* pCache)
     return gc;
 }
 
-// Called for every figure, so it compares what the core hands over, which is cheap, and
-// converts only what has changed.
-DrawTarget PrepareDrawing(const portable::DrawContext& dc, COLORREF crColor)
+void UpdateGC(const portable::DrawContext& dc, COLORREF crColor)
 {
     Display* pDisplay = TheConnection().m_pDisplay;
     GcCache& cache = dc.m_pWindow->m_gcCache;
@@ -62,11 +60,10 @@ DrawTarget PrepareDrawing(const portable::DrawContext& dc, COLORREF crColor)
         ApplyClip(pDisplay, cache.m_gc, dc.m_clip);
         cache.m_clip = dc.m_clip;
     }
-    if (crColor != cache.m_crForeground) {
+    if (cache.m_crForeground != crColor) {
         XSetForeground(pDisplay, cache.m_gc, PixelOf(crColor));
         cache.m_crForeground = crColor;
     }
-    return DrawTarget{pDisplay, dc.m_pWindow->m_idWindow, cache.m_gc};
 }
 
 }  // namespace x11

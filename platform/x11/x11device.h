@@ -2,6 +2,7 @@
 #ifndef VURAZEVEDADAR_X11_DEVICE_H
 #define VURAZEVEDADAR_X11_DEVICE_H
 
+#include "x11display.h"
 #include "x11state.h"
 
 namespace x11 {
@@ -13,9 +14,20 @@ struct DrawTarget {
     GC m_gc;
 };
 
-// Brings the window's GC to the call's clip and the given colour, sending only what differs
-// from what the GC was last given.
-DrawTarget PrepareDrawing(const portable::DrawContext& dc, COLORREF crColor);
+// Sends the GC the call's clip and the given colour where they differ from what it was last
+// given.
+void UpdateGC(const portable::DrawContext& dc, COLORREF crColor);
+
+// Where a figure is to be drawn, with the window's GC brought to the call's clip and colour.
+// Called for every figure, which nearly always finds the GC as it needs it, so the comparison
+// inlines.
+inline DrawTarget PrepareDrawing(const portable::DrawContext& dc, COLORREF crColor)
+{
+    const GcCache& cache = dc.m_pWindow->m_gcCache;
+    if (cache.m_clip != dc.m_clip || cache.m_crForeground != crColor)
+        UpdateGC(dc, crColor);
+    return DrawTarget{TheConnection().m_pDisplay, dc.m_pWindow->m_idWindow, cache.m_gc};
+}
 
 // The GC a new window gets, with GDI's line conventions: width 0 (the server's thin-line
 // algorithm, which is what matches cosmetic pens), the last point of a line left out as GDI
