@@ -11,11 +11,6 @@ namespace {
 const double kPi = 3.14159265358979323846;
 const double kRadiansToArcUnits = 64.0 * 180.0 / kPi;
 
-bool FitsCoord(long long v)
-{
-    return v >= kCoordMin && v <= kCoordMax;
-}
-
 // One boundary of the Liang-Barsky clip: narrows [*pt0, *pt1] to the parameters where
 // p * t <= q holds; false when nothing remains.
 bool ClipBoundary(double p, double q, double* pt0, double* pt1)

@@ -22,9 +22,14 @@ using portable::DeviceBox;
 using portable::DevicePoint;
 using portable::NormalizeBox;
 
+inline bool FitsCoord(long long v)
+{
+    return v >= kCoordMin && v <= kCoordMax;
+}
+
 inline bool FitsCoords(const DevicePoint& pt)
 {
-    return pt.x >= kCoordMin && pt.x <= kCoordMax && pt.y >= kCoordMin && pt.y <= kCoordMax;
+    return FitsCoord(pt.x) && FitsCoord(pt.y);
 }
 
 // Cuts a segment that does not fit to the coordinate range of X; false when none of it lies
