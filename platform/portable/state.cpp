@@ -53,12 +53,38 @@ int LiveWindows()
     return static_cast<int>(TheState().m_windows.size());
 }
 
+const char* ApplicationName()
+{
+    const char* lpszName = AfxGetAppName();
+    return lpszName != nullptr ? lpszName : "";
+}
+
+std::string WindowTitleOf(HWND hWnd)
+{
+    const HWND__* pWindow = LookupWindow(hWnd);
+    return pWindow != nullptr ? pWindow->m_title : std::string();
+}
+
+DWORD WindowStyleOf(HWND hWnd)
+{
+    const HWND__* pWindow = LookupWindow(hWnd);
+    return pWindow != nullptr ? pWindow->m_dwStyle : 0;
+}
+
+// Windows are destroyed properly, so that the objects behind them hear of it.
+void ResetCore()
+{
+    while (!TheState().m_windows.empty())
+        ::DestroyWindow(TheState().m_windows.back().get());
+    TheState() = State();
+}
+
 // The name is the application's, which the framework derives from the executable unless the
 // program gives one; before there is an application the messages go without it.
 void PrintMessage(const char* lpszText)
 {
-    const char* lpszName = AfxGetAppName();
-    if (lpszName != nullptr && *lpszName != '\0')
+    const char* lpszName = ApplicationName();
+    if (*lpszName != '\0')
         std::fprintf(stderr, "%s: %s\n", lpszName, lpszText);
     else
         std::fprintf(stderr, "%s\n", lpszText);

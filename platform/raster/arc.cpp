@@ -134,22 +134,22 @@ CVector Radial(CPoint64 point, const CPoint64& centre)
 
 }  // namespace
 
-bool CPainter::Arc(const CBox& box, CPoint64 start, CPoint64 end, Colour pen)
+bool CPainter::Arc(const CBox& box, CPoint64 start, CPoint64 end, COLORREF crPen)
 {
-    return DrawCurvePart(box, start, end, false, pen, kNoColour);
+    return DrawCurvePart(box, start, end, false, crPen, kNoColor);
 }
 
-bool CPainter::Pie(const CBox& box, CPoint64 start, CPoint64 end, Colour pen, Colour brush)
+bool CPainter::Pie(const CBox& box, CPoint64 start, CPoint64 end, COLORREF crPen, COLORREF crBrush)
 {
-    return DrawCurvePart(box, start, end, true, pen, brush);
+    return DrawCurvePart(box, start, end, true, crPen, crBrush);
 }
 
 bool CPainter::DrawCurvePart(const CBox& box, CPoint64 start, CPoint64 end, bool bPie,
-                             Colour pen, Colour brush)
+                             COLORREF crPen, COLORREF crBrush)
 {
     CBox b;
     bool bResult = true;
-    if (!BeginCurve(box, pen, &b, &bResult))
+    if (!BeginCurve(box, crPen, &b, &bResult))
         return bResult;
     RotateToDirectionChange(m_curve);
     const CPoint64 centre{b.left + (b.right - b.left) / 2, b.top + (b.bottom - b.top) / 2};
@@ -159,15 +159,15 @@ bool CPainter::DrawCurvePart(const CBox& box, CPoint64 start, CPoint64 end, bool
     const std::size_t stop = Nearest(m_curve, rayEnd, false);
     const bool bWhole = first == stop && SameDirection(rayStart, rayEnd);
     SelectPart(first, stop, bWhole);
-    if (bPie && IsColour(brush)) {
+    if (bPie && IsColor(crBrush)) {
         m_polygon.assign(m_part.begin(), m_part.end());
         m_polygon.push_back(CPoint64{m_curve[stop].x, m_curve[stop].y});
         m_polygon.push_back(centre);
-        FillPolygon(m_polygon, CFrameBuffer::PixelFromColour(brush));
+        FillPolygon(m_polygon, m_frame.PixelOf(crBrush));
     }
-    if (!IsColour(pen))
+    if (!IsColor(crPen))
         return true;
-    const std::uint32_t pixel = CFrameBuffer::PixelFromColour(pen);
+    const std::uint32_t pixel = m_frame.PixelOf(crPen);
     for (const CPoint64& p : m_part)
         Plot(p.x, p.y, pixel);
     if (bPie) {

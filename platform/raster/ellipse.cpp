@@ -88,13 +88,13 @@ bool CPainter::IsNarrow(const CBox& box)
     return box.right - box.left <= 2;
 }
 
-void CPainter::DrawNarrowBox(const CBox& box, std::uint32_t pen)
+void CPainter::DrawNarrowBox(const CBox& box, std::uint32_t crPen)
 {
     if ((box.right - box.left) * (box.bottom - box.top) > 1)
-        Block(box.left, box.top, box.right, box.bottom, pen);
+        Block(box.left, box.top, box.right, box.bottom, crPen);
 }
 
-bool CPainter::BeginCurve(const CBox& box, Colour pen, CBox* pBox, bool* pbResult)
+bool CPainter::BeginCurve(const CBox& box, COLORREF crPen, CBox* pBox, bool* pbResult)
 {
     UpdateClip();
     const CBox b = Normalised(box);
@@ -107,24 +107,24 @@ bool CPainter::BeginCurve(const CBox& box, Colour pen, CBox* pBox, bool* pbResul
     if (!Touches(b))
         return false;
     if (IsNarrow(b)) {
-        if (IsColour(pen))
-            DrawNarrowBox(b, CFrameBuffer::PixelFromColour(pen));
+        if (IsColor(crPen))
+            DrawNarrowBox(b, m_frame.PixelOf(crPen));
         return false;
     }
     TraceEllipse(b);
     return true;
 }
 
-bool CPainter::Ellipse(const CBox& box, Colour pen, Colour brush)
+bool CPainter::Ellipse(const CBox& box, COLORREF crPen, COLORREF crBrush)
 {
     CBox b;
     bool bResult = true;
-    if (!BeginCurve(box, pen, &b, &bResult))
+    if (!BeginCurve(box, crPen, &b, &bResult))
         return bResult;
-    if (IsColour(brush))
-        FillEllipse(b, CFrameBuffer::PixelFromColour(brush));
-    if (IsColour(pen)) {
-        const std::uint32_t pixel = CFrameBuffer::PixelFromColour(pen);
+    if (IsColor(crBrush))
+        FillEllipse(b, m_frame.PixelOf(crBrush));
+    if (IsColor(crPen)) {
+        const std::uint32_t pixel = m_frame.PixelOf(crPen);
         for (const CCurvePoint& p : m_curve)
             Plot(p.x, p.y, pixel);
     }
@@ -133,7 +133,7 @@ bool CPainter::Ellipse(const CBox& box, Colour pen, Colour brush)
 
 // The brush covers each row between the outline's innermost pixels on either side: the
 // traced quarter gives, for each of its rows, how far in the outline reaches.
-void CPainter::FillEllipse(const CBox& box, std::uint32_t brush)
+void CPainter::FillEllipse(const CBox& box, std::uint32_t crBrush)
 {
     const long long h = box.bottom - box.top;
     const long long lowerRow = h / 2;
@@ -145,9 +145,9 @@ void CPainter::FillEllipse(const CBox& box, std::uint32_t brush)
         const long long kx = m_quarter[k].kx;
         const Wide x0 = Wide(box.left) + kx + 1;
         const Wide x1 = Wide(box.right) - 2 - kx;
-        Span(Wide(box.top) + lowerRow + m_quarter[k].ky, x0, x1, brush);
+        Span(Wide(box.top) + lowerRow + m_quarter[k].ky, x0, x1, crBrush);
         if (upperRow - m_quarter[k].ky != lowerRow + m_quarter[k].ky)
-            Span(Wide(box.top) + upperRow - m_quarter[k].ky, x0, x1, brush);
+            Span(Wide(box.top) + upperRow - m_quarter[k].ky, x0, x1, crBrush);
     }
 }
 

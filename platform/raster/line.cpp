@@ -66,11 +66,11 @@ bool VisibleSteps(const CAxis& major, Wide low, Wide high, Wide n, Wide& first, 
 
 }  // namespace
 
-void CPainter::Line(CPoint64 from, CPoint64 to, Colour pen)
+void CPainter::Line(CPoint64 from, CPoint64 to, COLORREF crPen)
 {
     UpdateClip();
-    if (IsColour(pen))
-        DrawLine(from, to, CFrameBuffer::PixelFromColour(pen));
+    if (IsColor(crPen))
+        DrawLine(from, to, m_frame.PixelOf(crPen));
 }
 
 void CPainter::DrawLine(CPoint64 from, CPoint64 to, std::uint32_t pixel)

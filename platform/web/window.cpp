@@ -8,23 +8,50 @@
 
 namespace {
 
-CNativeWindow* s_pPageWindow = nullptr;
+web::CWebWindow* s_pPageWindow = nullptr;
 
 int ClampSide(int n)
 {
     return std::min(std::max(n, 1), raster::CFrameBuffer::kMaxSide);
 }
 
+web::CWebWindow* AsWebWindow(CNativeWindow* pWindow)
+{
+    return static_cast<web::CWebWindow*>(pWindow);
+}
+
 }  // namespace
 
 namespace web {
 
-CNativeWindow* PageWindow()
+CWebWindow::CWebWindow(HWND hWnd, const COLORREF* pcrBackground)
+    : CNativeWindow{hWnd, &m_device}, m_device(*this, raster::kRgbaFormat, pcrBackground)
+{
+}
+
+// Off the page a window draws into memory only.
+void CWebWindow::Present(const raster::CFrameBuffer& frame, const raster::CBox& box)
+{
+    if (!m_bOnPage)
+        return;
+    // The box lies within the framebuffer, whose sides fit an int.
+    vz_page_present(frame.GetPixels(), frame.GetWidth(), frame.GetHeight(),
+                    static_cast<int>(box.left), static_cast<int>(box.top),
+                    static_cast<int>(box.right - box.left), static_cast<int>(box.bottom - box.top));
+}
+
+CWebWindow* PageWindow()
 {
     return s_pPageWindow;
 }
 
-SIZE ResizeFrame(CNativeWindow* pWindow, int nWidth, int nHeight)
+void PresentPageWindow()
+{
+    if (s_pPageWindow != nullptr)
+        s_pPageWindow->Device().Present();
+}
+
+SIZE ResizeFrame(CWebWindow* pWindow, int nWidth, int nHeight)
 {
     int cx = ClampSide(nWidth);
     int cy = ClampSide(nHeight);
@@ -33,9 +60,7 @@ SIZE ResizeFrame(CNativeWindow* pWindow, int nWidth, int nHeight)
         cx = std::max(1, cx / 2);
         cy = std::max(1, cy / 2);
     }
-    pWindow->m_frame.Resize(cx, cy);
-    if (pWindow->m_bHasBackground)
-        pWindow->m_frame.Clear(pWindow->m_crBackground);
+    pWindow->Device().Resize(cx, cy);
     if (pWindow->m_bOnPage)
         vz_page_set_canvas_size(cx, cy);
     return SIZE{cx, cy};
@@ -51,13 +76,17 @@ SIZE DefaultWindowSize()
     return SIZE{vz_page_width(), vz_page_height()};
 }
 
+// A window's pixels are one framebuffer.
+int MaxWindowExtent()
+{
+    return raster::CFrameBuffer::kMaxSide;
+}
+
 // The page's icon is the program's own, linked by the page itself.
 CNativeWindow* CreateNativeWindow(HWND hWnd, const NativeWindowLook& look)
 {
     vz_page_start();
-    CNativeWindow* pWindow = new CNativeWindow(hWnd);
-    pWindow->m_bHasBackground = look.m_pBackground != nullptr;
-    pWindow->m_crBackground = look.m_pBackground != nullptr ? *look.m_pBackground : 0;
+    web::CWebWindow* pWindow = new web::CWebWindow(hWnd, look.m_pBackground);
     const LPCSTR lpszCaption = look.m_lpszCaption;
     const Placement& placement = look.m_placement;
     if (s_pPageWindow == nullptr) {
@@ -74,8 +103,9 @@ CNativeWindow* CreateNativeWindow(HWND hWnd, const NativeWindowLook& look)
     return pWindow;
 }
 
-void DestroyNativeWindow(CNativeWindow* pWindow)
+void DestroyNativeWindow(CNativeWindow* pNative)
 {
+    web::CWebWindow* pWindow = AsWebWindow(pNative);
     if (pWindow == s_pPageWindow) {
         vz_page_show_canvas(0);
         s_pPageWindow = nullptr;
@@ -85,15 +115,17 @@ void DestroyNativeWindow(CNativeWindow* pWindow)
 
 // The canvas is on the screen once the page has laid it out; a window off the page is exposed
 // at once, having no screen to wait for.
-void ShowNativeWindow(CNativeWindow* pWindow, int nCmdShow, bool)
+void ShowNativeWindow(CNativeWindow* pNative, ShowCommand command, bool)
 {
+    web::CWebWindow* pWindow = AsWebWindow(pNative);
+    const bool bShow = command != ShowCommand::Hide;
     if (!pWindow->m_bOnPage) {
-        if (nCmdShow != SW_HIDE)
+        if (bShow)
             NotifyExposed(pWindow->m_hWnd);
         return;
     }
-    vz_page_show_canvas(nCmdShow != SW_HIDE);
-    if (nCmdShow == SW_HIDE)
+    vz_page_show_canvas(bShow ? 1 : 0);
+    if (!bShow)
         return;
     pWindow->m_bExposePending = true;
     vz_page_poke();
@@ -101,8 +133,9 @@ void ShowNativeWindow(CNativeWindow* pWindow, int nCmdShow, bool)
 
 // The page keeps the canvas's size: the loop reports it back to the core, which took the
 // program's size meanwhile.
-void MoveNativeWindow(CNativeWindow* pWindow, int, int, int nWidth, int nHeight)
+void MoveNativeWindow(CNativeWindow* pNative, int, int, int nWidth, int nHeight)
 {
+    web::CWebWindow* pWindow = AsWebWindow(pNative);
     if (pWindow->m_bOnPage)
         vz_page_poke();
     else

@@ -1,5 +1,5 @@
 // Opening the display, the server-loss handler, the visual check and colour to pixel conversion.
-#include "x11display.h"
+#include "display.h"
 
 #include <csignal>
 #include <cstdio>

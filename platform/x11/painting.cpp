@@ -1,8 +1,8 @@
 // Lines, rectangles, ellipses, arcs and pies, drawn straight into the window with GDI's pixel
 // conventions (see x11geometry.h for the conversions). Each figure fills with the brush first
 // and outlines with the pen after, as GDI does, so the outline is never painted over.
-#include "x11device.h"
-#include "x11geometry.h"
+#include "xlibdevice.h"
+#include "geometry.h"
 
 using portable::DeviceBox;
 using portable::DevicePoint;

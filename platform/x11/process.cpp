@@ -1,8 +1,8 @@
 // What a window manager needs to know of the process behind a window, so that it can offer to
 // end a program that has stopped answering: which process on which machine, and answers to its
 // pings.
-#include "x11display.h"
-#include "x11windowprops.h"
+#include "display.h"
+#include "windowprops.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>

@@ -1,6 +1,7 @@
 // Draws GDI's primitives into a CFrameBuffer with GDI's pixel rules, as measured on the
 // Windows build under Wine (cosmetic one-pixel pens, solid brushes, one clip rectangle).
-#pragma once
+#ifndef VURAZEVEDADAR_RASTER_PAINTER_H
+#define VURAZEVEDADAR_RASTER_PAINTER_H
 
 #include <vector>
 
@@ -23,16 +24,16 @@ public:
     void SetClip(const CBox* pClip);
 
     // LineTo from 'from' to 'to': the start pixel drawn, the end pixel not.
-    void Line(CPoint64 from, CPoint64 to, Colour pen);
+    void Line(CPoint64 from, CPoint64 to, COLORREF crPen);
     // Rectangle(l, t, r, b): the outline with the pen, the inside with the brush.
-    void Rectangle(const CBox& box, Colour pen, Colour brush);
+    void Rectangle(const CBox& box, COLORREF crPen, COLORREF crBrush);
     // Ellipse, Arc and Pie within box; start and end are the radial points. They return
     // false, drawing nothing, for boxes larger than kMaxCurveSide.
-    bool Ellipse(const CBox& box, Colour pen, Colour brush);
-    bool Arc(const CBox& box, CPoint64 start, CPoint64 end, Colour pen);
-    bool Pie(const CBox& box, CPoint64 start, CPoint64 end, Colour pen, Colour brush);
+    bool Ellipse(const CBox& box, COLORREF crPen, COLORREF crBrush);
+    bool Arc(const CBox& box, CPoint64 start, CPoint64 end, COLORREF crPen);
+    bool Pie(const CBox& box, CPoint64 start, CPoint64 end, COLORREF crPen, COLORREF crBrush);
     // Fills [left, right) x [top, bottom) with one colour (FillRect, erasing a background).
-    void FillBox(const CBox& box, Colour colour);
+    void FillBox(const CBox& box, COLORREF colour);
 
     // Where a polygon's edge crosses a pixel row: x = num / den with den > 0.
     struct CCrossingView {
@@ -58,17 +59,17 @@ private:
     bool Touches(const CBox& box) const;
     bool IsCurveDrawable(const CBox& box) const;
     static bool IsNarrow(const CBox& box);
-    void DrawNarrowBox(const CBox& box, std::uint32_t pen);
+    void DrawNarrowBox(const CBox& box, std::uint32_t crPen);
     void TraceEllipse(const CBox& box);
     // What every curve does before its own part: normalises the box, settles the cases with
     // nothing to trace (a box too large, one off the clip, one too narrow for an outline), and
     // traces the rest. Gives the result for a settled case in *pbResult, and false then.
-    bool BeginCurve(const CBox& box, Colour pen, CBox* pBox, bool* pbResult);
+    bool BeginCurve(const CBox& box, COLORREF crPen, CBox* pBox, bool* pbResult);
     void MirrorQuarter(const CBox& box);
-    void FillEllipse(const CBox& box, std::uint32_t brush);
+    void FillEllipse(const CBox& box, std::uint32_t crBrush);
     void DrawLine(CPoint64 from, CPoint64 to, std::uint32_t pixel);
-    bool DrawCurvePart(const CBox& box, CPoint64 start, CPoint64 end, bool bPie, Colour pen,
-                       Colour brush);
+    bool DrawCurvePart(const CBox& box, CPoint64 start, CPoint64 end, bool bPie, COLORREF crPen,
+                       COLORREF crBrush);
     void SelectPart(std::size_t first, std::size_t stop, bool bWhole);
     void FillPolygon(const std::vector<CPoint64>& polygon, std::uint32_t pixel);
     void FillPolygonRow(long long y, std::uint32_t pixel);
@@ -95,3 +96,5 @@ private:
 };
 
 }  // namespace raster
+
+#endif  // VURAZEVEDADAR_RASTER_PAINTER_H

@@ -3,7 +3,8 @@
 #ifndef VURAZEVEDADAR_X11_DISPLAY_H
 #define VURAZEVEDADAR_X11_DISPLAY_H
 
-#include "core.h"
+#include "backend.h"
+#include "colors.h"
 
 #include <X11/Xlib.h>
 
@@ -11,12 +12,6 @@
 #include <vector>
 
 namespace x11 {
-
-// Where one colour component sits in a pixel value, from the visual's mask.
-struct ColorChannel {
-    unsigned m_nShift;
-    unsigned long m_nMax;  // the mask shifted down: the component's full intensity
-};
 
 struct Connection {
     Display* m_pDisplay;
@@ -45,12 +40,6 @@ struct Connection {
 // with one line on stderr and status 1.
 Connection& TheConnection();
 bool IsConnected();
-
-// The pixel value of a colour on the default visual.
-unsigned long PixelOf(COLORREF crColor);
-// Pure helpers behind PixelOf, exposed for tests.
-ColorChannel ChannelFromMask(unsigned long nMask);
-unsigned long ComponentToPixel(const ColorChannel& channel, unsigned nComponent);
 
 }  // namespace x11
 
