@@ -1,3 +1,6 @@
+// The text form of the rasteriser's cases and pictures (gdi_cases.h): parsing and writing a
+// case, drawing it with the rasteriser and run-length coding the result, so that the Windows
+// comparison tool and the unit test read and write exactly the same lines.
 #include "gdi_cases.h"
 
 #include <algorithm>
