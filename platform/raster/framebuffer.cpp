@@ -67,7 +67,7 @@ void CFrameBuffer::FillSpan(int y, int x0, int x1, std::uint32_t nPixel)
     AddDirty(static_cast<int>(pFirst - pRow), y, static_cast<int>(pLast - pRow), y + 1);
 }
 
-void CFrameBuffer::AddDirty(int x0, int y0, int x1, int y1)
+void CFrameBuffer::GrowDirty(int x0, int y0, int x1, int y1)
 {
     if (m_dirty.IsEmpty()) {
         m_dirty = CBox{x0, y0, x1, y1};

@@ -89,7 +89,15 @@ private:
         return static_cast<std::size_t>(y) * static_cast<std::size_t>(m_nWidth) +
                static_cast<std::size_t>(x);
     }
-    void AddDirty(int x0, int y0, int x1, int y1);
+    // Nearly every changed pixel lies in the box already, so that test inlines.
+    void AddDirty(int x0, int y0, int x1, int y1)
+    {
+        if (x0 >= m_dirty.left && x1 <= m_dirty.right && y0 >= m_dirty.top &&
+            y1 <= m_dirty.bottom && !m_dirty.IsEmpty())
+            return;
+        GrowDirty(x0, y0, x1, y1);
+    }
+    void GrowDirty(int x0, int y0, int x1, int y1);
 
     CPixelFormat m_format;
     int m_nWidth = 0;

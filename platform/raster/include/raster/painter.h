@@ -42,10 +42,16 @@ public:
         int nWinding;
     };
 
+    // One axis of a line: where it starts and how far it goes (65 bits, hence Wide).
+    struct CAxisView {
+        Wide start;
+        Wide delta;
+    };
+
     // A point of a traced curve and its direction from the box's centre (see arc.cpp).
     struct CCurvePoint {
-        long long x;
-        long long y;
+        long long x;  // from the box's left
+        long long y;  // from the box's top
         long long u;  // twice the offset from the exact centre
         long long v;
     };
@@ -60,17 +66,48 @@ private:
     bool IsCurveDrawable(const CBox& box) const;
     static bool IsNarrow(const CBox& box);
     void DrawNarrowBox(const CBox& box, std::uint32_t crPen);
-    void TraceEllipse(const CBox& box);
+    // A traced outline depends only on the box's size, and a frame draws the same few sizes
+    // again and again, wherever the boxes are: the last few outlines are kept.
+    struct CQuarterPos {
+        long long kx;
+        long long ky;
+    };
+    struct CTracedCurve {
+        long long w = -1;
+        long long h = -1;
+        std::vector<CQuarterPos> quarter;
+        std::vector<CCurvePoint> curve;
+        bool bRotated = false;     // starts where the direction turns (see arc.cpp)
+        bool bCentreless = false;  // has a pixel without direction; known once rotated
+    };
+    CTracedCurve& TraceEllipse(const CBox& box);
     // What every curve does before its own part: normalises the box, settles the cases with
     // nothing to trace (a box too large, one off the clip, one too narrow for an outline), and
     // traces the rest. Gives the result for a settled case in *pbResult, and false then.
     bool BeginCurve(const CBox& box, COLORREF crPen, CBox* pBox, bool* pbResult);
-    void MirrorQuarter(const CBox& box);
-    void FillEllipse(const CBox& box, std::uint32_t crBrush);
+    static void MirrorQuarter(CTracedCurve& traced);
+    void FillEllipse(const CBox& box, const CTracedCurve& traced, std::uint32_t crBrush);
     void DrawLine(CPoint64 from, CPoint64 to, std::uint32_t pixel);
+    template <class Signed, class Unsigned>
+    void StepLine(const CAxisView& major, const CAxisView& minor, Wide first, Wide last, Wide n,
+                  bool bXMajor, std::uint32_t pixel);
     bool DrawCurvePart(const CBox& box, CPoint64 start, CPoint64 end, bool bPie, COLORREF crPen,
                        COLORREF crBrush);
-    void SelectPart(std::size_t first, std::size_t stop, bool bWhole);
+    void SelectPart(const CBox& box, const std::vector<CCurvePoint>& curve, std::size_t first,
+                    std::size_t stop, bool bWhole);
+    // An arc's or pie's outline pixels from the start radial to the end radial, kept for a
+    // call that comes again with the same box and radials: an animation draws its still
+    // figures again every frame, and selecting the part is most of a curve's cost.
+    struct CCurvePart {
+        CBox box;
+        CPoint64 start;
+        CPoint64 end;
+        std::vector<CPoint64> part;
+        CPoint64 firstPixel;
+        CPoint64 stopPixel;
+        bool bValid = false;
+    };
+    const CCurvePart& FindCurvePart(const CBox& box, CPoint64 start, CPoint64 end);
     void FillPolygon(const std::vector<CPoint64>& polygon, std::uint32_t pixel);
     void FillPolygonRow(long long y, std::uint32_t pixel);
 
@@ -79,12 +116,6 @@ private:
     bool m_bUserClip = false;
     CBox m_userClip{0, 0, 0, 0};
     // Scratch storage reused from call to call: a frame draws hundreds of small curves.
-    struct CQuarterPos {
-        long long kx;
-        long long ky;
-    };
-    std::vector<CQuarterPos> m_quarter;
-    std::vector<CCurvePoint> m_curve;
     std::vector<CPoint64> m_part;
     std::vector<CPoint64> m_polygon;
     struct CEdge {
@@ -93,6 +124,12 @@ private:
     std::vector<CEdge> m_edges;
     std::vector<CEdge> m_active;
     std::vector<CCrossingView> m_crossings;
+    static constexpr std::size_t kCachedCurves = 8;
+    CTracedCurve m_traced[kCachedCurves];
+    std::size_t m_nNextTraced = 0;
+    static constexpr std::size_t kCachedParts = 32;
+    CCurvePart m_parts[kCachedParts];
+    std::size_t m_nNextPart = 0;
 };
 
 }  // namespace raster
