@@ -14,6 +14,9 @@ from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "e2e"))
+
+import xwd  # noqa: E402
 SERVE = os.path.join(HERE, "..", "..", "scripts", "serve-web")
 
 PRESENT_HOOK = """
@@ -27,9 +30,24 @@ CanvasRenderingContext2D.prototype.putImageData = function (image, dx, dy, x, y,
 };
 """
 
+SAMPLE_CANVAS = """
+var canvas = document.getElementById('canvas'), step = arguments[0];
+var width = Math.floor(canvas.width / step), height = Math.floor(canvas.height / step);
+var sample = document.createElement('canvas');
+sample.width = width;
+sample.height = height;
+var context = sample.getContext('2d');
+context.imageSmoothingEnabled = false;
+context.drawImage(canvas, 0, 0, width * step, height * step, 0, 0, width, height);
+var rgba = context.getImageData(0, 0, width, height).data, rgb = [];
+for (var i = 0; i < rgba.length; i += 4)
+    rgb.push(rgba[i], rgba[i + 1], rgba[i + 2]);
+return [width, height, rgb];
+"""
+
 
 class Session:
-    def __init__(self, folder, page="vurazevedadar.html"):
+    def __init__(self, folder, page="vurazevedadar.html", arguments=()):
         self.server = subprocess.Popen([sys.executable, SERVE, folder, "--page", page],
                                        stdout=subprocess.PIPE, text=True)
         address = self.server.stdout.readline().strip()
@@ -41,7 +59,7 @@ class Session:
         options = webdriver.ChromeOptions()
         options.binary_location = "/usr/bin/chromium"
         for argument in ("--headless=new", "--no-sandbox", "--disable-gpu",
-                         "--disable-dev-shm-usage", "--window-size=1024,768"):
+                         "--disable-dev-shm-usage", "--window-size=1024,768") + tuple(arguments):
             options.add_argument(argument)
         options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
         try:
@@ -98,6 +116,14 @@ class Session:
             return any(p[0] >= since and p[1:] == [width, height, 0, 0, width, height]
                        for p in self.presents())
         self.wait_for("a whole %dx%d picture" % (width, height), drawn)
+
+    # The canvas's backing store, every step-th pixel across and down, as an image: the whole of
+    # a canvas larger than any screenshot the browser can take, read nearest-neighbour.
+    def sample_canvas(self, step):
+        width, height, pixels = self.run(SAMPLE_CANVAS, step)
+        data = bytes(pixels)
+        return xwd.Image(width, height,
+                         [data[3 * width * y:3 * width * (y + 1)] for y in range(height)])
 
     def screenshot(self, path):
         with open(path, "wb") as f:

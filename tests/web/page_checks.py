@@ -11,6 +11,10 @@ CHECK is one of:
               alone changes no layout and fires no media query, so it comes with a new size)
   ratio2      at devicePixelRatio 2 the backing store is the CSS size times two and the
               picture, frame and outlines included, is drawn in device pixels
+  oversized   a screen beyond the framebuffer's budget (17000 x 3500 device pixels) gets a
+              canvas within it, in the screen's proportions, filling the page; read back from
+              the canvas, the picture has its blue background, a moving cross and pin, and no
+              trails
   ticks       ticks 50 ms apart on the page's clock; a page frozen for a while draws again when
               it thaws, then keeps the 50 ms grid (a burst of made-up ticks would be drawn in
               one turn of the loop and show as one frame: the core's own tests rule it out)
@@ -25,7 +29,9 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "e2e"))
 
+import geometry  # noqa: E402
 import judge  # noqa: E402
+import xwd  # noqa: E402
 from browser import Session  # noqa: E402
 
 CAPTION = "Vurazevedadar"
@@ -93,6 +99,61 @@ def check_ratio2(session, work):
     judge_shots(session, work, "ratio2", 6, 0.3)
 
 
+# The budget of one framebuffer, as the browser build's tests know it.
+MAX_SIDE = 16384
+MAX_PIXELS = 64 * 1024 * 1024
+
+
+def judge_sampled(image, name):
+    """A sample of the canvas judged as a screenshot is, but for the frame and the bearings,
+    whose lines are thinner than the sampling step."""
+    mapping = geometry.Mapping(image.width, image.height)
+    regions = judge.classify_regions(mapping, image.width, image.height)
+    allowed = dict(judge.ALLOWED, F={judge.WHITE, judge.BLUE},
+                   B=judge.ALLOWED["B"] | judge.ALLOWED["W"])
+    stray, white, cyan = [], set(), set()
+    for y in range(image.height):
+        for x in range(image.width):
+            colour, region = image.pixel(x, y), regions[y][x]
+            if colour not in allowed[region]:
+                stray.append((x, y, colour))
+            elif colour == judge.WHITE and region == "C":
+                white.add((x, y))
+            elif colour == judge.CYAN and region == "W":
+                cyan.add((x, y))
+    if stray:
+        fail("%s: %d pixels out of place, first %s" % (name, len(stray), stray[:3]))
+    if len(white) < 20 or len(cyan) < 10:
+        fail("%s: %d white pixels of the cross, %d cyan of the pin" % (name, len(white), len(cyan)))
+    return frozenset(cyan)
+
+
+def check_oversized(session, work):
+    width, height, ratio = 3400, 700, 5
+    session.viewport(width, height, ratio)
+    session.open()
+    session.wait_for("a canvas", lambda: session.presents())
+    cw, ch = session.canvas_size()
+    box = tuple(session.run("var c = document.getElementById('canvas');"
+                            "return [c.clientWidth, c.clientHeight];"))
+    print("a %dx%d screen: a %dx%d canvas in a %dx%d box" %
+          (width * ratio, height * ratio, cw, ch, box[0], box[1]))
+    if cw > MAX_SIDE or ch > MAX_SIDE or cw * ch > MAX_PIXELS:
+        fail("a %dx%d canvas is beyond the framebuffer's budget" % (cw, ch))
+    if box != (width, height) or abs(cw * height - ch * width) > max(width, height):
+        fail("a %dx%d canvas stretched over a %dx%d box" % (cw, ch, box[0], box[1]))
+    session.wait_for_full_picture(cw, ch)
+    time.sleep(0.3)
+    pins = set()
+    for i in range(2):
+        image = session.sample_canvas(10)
+        xwd.write_png(image, os.path.join(work, "oversized-%d.png" % i))
+        pins.add(judge_sampled(image, "sample %d" % i))
+        time.sleep(0.4)
+    if len(pins) < 2:
+        fail("the pin stood still")
+
+
 def intervals(presents):
     times = [p[0] for p in presents]
     return [b - a for a, b in zip(times, times[1:])]
@@ -124,7 +185,7 @@ def check_ticks(session, work):
 
 
 CHECKS = {"animation": check_animation, "resize": check_resize, "ratio2": check_ratio2,
-          "ticks": check_ticks}
+          "ticks": check_ticks, "oversized": check_oversized}
 
 
 def main(argv):
