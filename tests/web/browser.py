@@ -54,8 +54,8 @@ class Session:
         if not address:
             self.server.wait()
             raise RuntimeError("the page server did not start")
-        self.origin = address.rsplit("/", 1)[0]
-        self.url = self.origin + "/" + page
+        self.origin = address[:address.index("/", len("http://"))]
+        self.url = address
         options = webdriver.ChromeOptions()
         options.binary_location = "/usr/bin/chromium"
         for argument in ("--headless=new", "--no-sandbox", "--disable-gpu",
