@@ -5,6 +5,7 @@ chromedriver; both stop when the session ends. Every canvas update the page make
 (time, canvas size, rectangle) by a hook installed before the page's own scripts run, so that
 a test can see ticks and repaints without any help from the program.
 """
+import base64
 import os
 import subprocess
 import sys
@@ -14,9 +15,6 @@ from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, os.path.join(HERE, "..", "e2e"))
-
-import xwd  # noqa: E402
 SERVE = os.path.join(HERE, "..", "..", "scripts", "serve-web")
 
 PRESENT_HOOK = """
@@ -39,10 +37,7 @@ sample.height = height;
 var context = sample.getContext('2d');
 context.imageSmoothingEnabled = false;
 context.drawImage(canvas, 0, 0, width * step, height * step, 0, 0, width, height);
-var rgba = context.getImageData(0, 0, width, height).data, rgb = [];
-for (var i = 0; i < rgba.length; i += 4)
-    rgb.push(rgba[i], rgba[i + 1], rgba[i + 2]);
-return [width, height, rgb];
+return sample.toDataURL('image/png');
 """
 
 
@@ -117,13 +112,13 @@ class Session:
                        for p in self.presents())
         self.wait_for("a whole %dx%d picture" % (width, height), drawn)
 
-    # The canvas's backing store, every step-th pixel across and down, as an image: the whole of
-    # a canvas larger than any screenshot the browser can take, read nearest-neighbour.
-    def sample_canvas(self, step):
-        width, height, pixels = self.run(SAMPLE_CANVAS, step)
-        data = bytes(pixels)
-        return xwd.Image(width, height,
-                         [data[3 * width * y:3 * width * (y + 1)] for y in range(height)])
+    # The canvas's backing store, every step-th pixel across and down, as a PNG file: the whole
+    # of a canvas larger than any screenshot the browser can take, read nearest-neighbour.
+    def sample_canvas(self, step, path):
+        address = self.run(SAMPLE_CANVAS, step)
+        with open(path, "wb") as f:
+            f.write(base64.b64decode(address[address.index(",") + 1:]))
+        return path
 
     def screenshot(self, path):
         with open(path, "wb") as f:
