@@ -20,7 +20,8 @@ CHECK is one of:
               one turn of the loop and show as one frame: the core's own tests rule it out)
   failures    the page with its module's script or binary missing, or cut short, the page
               opened from a file, and the page in a browser without WebAssembly: each time a
-              notice, visible on the page, names the cause and what to do; the server sends the
+              notice, visible on the page, names the cause and what to do (and without
+              scripting, the <noscript> text does, alone); the server sends the
               headers a <meta> policy cannot; and the page in one file, opened from a file,
               animates as the served page does, with nothing in the console
   run_web     scripts/run-web refuses a bad option or a busy port before building, and never
@@ -248,6 +249,13 @@ def check_failures(folder, work):
         session.open()
         expect_notice(session, work, "no-webassembly", ("no WebAssembly", "Switch WebAssembly on"))
         session.driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", hidden)
+        # Without scripting, the <noscript> text alone says what to do.
+        session.driver.execute_cdp_cmd("Emulation.setScriptExecutionDisabled", {"value": True})
+        session.open()
+        text = session.run("return document.body.innerText;")
+        session.driver.execute_cdp_cmd("Emulation.setScriptExecutionDisabled", {"value": False})
+        if "turn on JavaScript" not in text or "did not start" in text:
+            fail("without scripting the page says %r" % text)
         check_standalone(session, work, folder)
 
 
