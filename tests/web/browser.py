@@ -42,7 +42,7 @@ return sample.toDataURL('image/png');
 
 
 class Session:
-    def __init__(self, folder, page="vurazevedadar.html", arguments=()):
+    def __init__(self, folder, page="vurazevedadar.html"):
         self.server = subprocess.Popen([sys.executable, SERVE, folder, "--page", page],
                                        stdout=subprocess.PIPE, text=True)
         address = self.server.stdout.readline().strip()
@@ -54,7 +54,7 @@ class Session:
         options = webdriver.ChromeOptions()
         options.binary_location = "/usr/bin/chromium"
         for argument in ("--headless=new", "--no-sandbox", "--disable-gpu",
-                         "--disable-dev-shm-usage", "--window-size=1024,768") + tuple(arguments):
+                         "--disable-dev-shm-usage", "--window-size=1024,768"):
             options.add_argument(argument)
         options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
         try:
