@@ -17,11 +17,13 @@ void TakePageEvents(web::CWebWindow* pWindow)
 {
     if (!vz_page_measured())
         return;
-    const int nWidth = vz_page_width();
-    const int nHeight = vz_page_height();
+    // The framebuffer is compared with the fitted size, not the page's: a page beyond the
+    // framebuffer's budget would otherwise clear it on every event, without a repaint. The
+    // core ignores a size it already has.
+    const SIZE size = web::FitFrame(vz_page_width(), vz_page_height());
     const raster::CFrameBuffer& frame = pWindow->Device().GetFrame();
-    if (frame.GetWidth() != nWidth || frame.GetHeight() != nHeight)
-        web::ResizeFrame(pWindow, nWidth, nHeight);
+    if (frame.GetWidth() != size.cx || frame.GetHeight() != size.cy)
+        web::ResizeFrame(pWindow, size.cx, size.cy);
     portable::NotifyResized(pWindow->m_hWnd, frame.GetWidth(), frame.GetHeight());
     if (pWindow->m_bExposePending) {
         pWindow->m_bExposePending = false;

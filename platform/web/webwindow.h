@@ -32,8 +32,11 @@ private:
 
 // The window that owns the canvas, or null.
 CWebWindow* PageWindow();
+// The framebuffer size that shows a window of this size: the same, or smaller by a whole
+// factor where the window is beyond what a framebuffer can hold.
+SIZE FitFrame(int nWidth, int nHeight);
 // Gives the window's framebuffer a new size, cleared to the window's background; the size is
-// first brought within what a framebuffer can hold. Gives the size taken.
+// first fitted (FitFrame). Gives the size taken.
 SIZE ResizeFrame(CWebWindow* pWindow, int nWidth, int nHeight);
 // Shows what changed in the page window's framebuffer since the last time.
 void PresentPageWindow();

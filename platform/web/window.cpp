@@ -10,11 +10,6 @@ namespace {
 
 web::CWebWindow* s_pPageWindow = nullptr;
 
-int ClampSide(int n)
-{
-    return std::min(std::max(n, 1), raster::CFrameBuffer::kMaxSide);
-}
-
 web::CWebWindow* AsWebWindow(CNativeWindow* pWindow)
 {
     return static_cast<web::CWebWindow*>(pWindow);
@@ -51,15 +46,27 @@ void PresentPageWindow()
         s_pPageWindow->Device().Present();
 }
 
+SIZE FitFrame(int nWidth, int nHeight)
+{
+    const long long cx = std::max(nWidth, 1);
+    const long long cy = std::max(nHeight, 1);
+    // A screen beyond the framebuffer's budget is drawn at a lower resolution, both sides
+    // divided by one whole factor, and the page scales the canvas up to its box: the picture
+    // keeps its proportions, and each of its pixels covers the same square of the screen.
+    for (long long nFactor = 1;; ++nFactor) {
+        const long long w = (cx + nFactor - 1) / nFactor;
+        const long long h = (cy + nFactor - 1) / nFactor;
+        if (w <= raster::CFrameBuffer::kMaxSide && h <= raster::CFrameBuffer::kMaxSide &&
+            w * h <= raster::CFrameBuffer::kMaxPixels)
+            return SIZE{static_cast<int>(w), static_cast<int>(h)};
+    }
+}
+
 SIZE ResizeFrame(CWebWindow* pWindow, int nWidth, int nHeight)
 {
-    int cx = ClampSide(nWidth);
-    int cy = ClampSide(nHeight);
-    // A screen beyond the framebuffer's pixel budget is drawn at a lower resolution and scaled.
-    while (static_cast<long long>(cx) * cy > raster::CFrameBuffer::kMaxPixels) {
-        cx = std::max(1, cx / 2);
-        cy = std::max(1, cy / 2);
-    }
+    const SIZE size = FitFrame(nWidth, nHeight);
+    const int cx = size.cx;
+    const int cy = size.cy;
     pWindow->Device().Resize(cx, cy);
     if (pWindow->m_bOnPage)
         vz_page_set_canvas_size(cx, cy);
