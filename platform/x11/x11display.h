@@ -46,6 +46,10 @@ struct Connection {
 Connection& TheConnection();
 bool IsConnected();
 
+// Another client has destroyed a window of the program: ends it with one line saying so, and
+// status 1.
+[[noreturn]] void ExitWindowDestroyed();
+
 // The pixel value of a colour on the default visual.
 unsigned long PixelOf(COLORREF crColor);
 // Pure helpers behind PixelOf, exposed for tests.
