@@ -29,9 +29,9 @@
 //   xtool ping-flood <caption> <count>
 //                                     sends that many pings back to back, not waiting for
 //                                     the answers
-//   xtool fake-configure <caption> <w> <h>
+//   xtool fake-configure <caption> <w> <h> [<count>]
 //                                     sends the window a synthetic ConfigureNotify claiming
-//                                     that size, as any client may
+//                                     that size (count times), as any client may
 //   xtool destroy <caption>           destroys the window, as any client may
 //   xtool frame|state|maximize|activate|wm-close <caption>
 //                                     asks a window manager, or reads what it did: xtool_wm.cpp
@@ -245,7 +245,7 @@ int PingFlood(Display* pDisplay, Window window, int nCount)
 
 // What a window manager sends when it moves a frame without resizing the window in it, but
 // with any size at all: a client can send anything.
-int FakeConfigure(Display* pDisplay, Window window, int nWidth, int nHeight)
+int FakeConfigure(Display* pDisplay, Window window, int nWidth, int nHeight, int nCount)
 {
     XEvent event = {};
     event.xconfigure.type = ConfigureNotify;
@@ -253,7 +253,8 @@ int FakeConfigure(Display* pDisplay, Window window, int nWidth, int nHeight)
     event.xconfigure.window = window;
     event.xconfigure.width = nWidth;
     event.xconfigure.height = nHeight;
-    XSendEvent(pDisplay, window, False, StructureNotifyMask, &event);
+    for (int i = 0; i < nCount; ++i)
+        XSendEvent(pDisplay, window, False, StructureNotifyMask, &event);
     return Carried(pDisplay);
 }
 
@@ -468,8 +469,9 @@ int Act(Display* pDisplay, Window window, int argc, char** argv)
         return Ping(pDisplay, window);
     if (verb == "ping-flood" && argc == 4)
         return PingFlood(pDisplay, window, std::atoi(argv[3]));
-    if (verb == "fake-configure" && argc == 5)
-        return FakeConfigure(pDisplay, window, std::atoi(argv[3]), std::atoi(argv[4]));
+    if (verb == "fake-configure" && (argc == 5 || argc == 6))
+        return FakeConfigure(pDisplay, window, std::atoi(argv[3]), std::atoi(argv[4]),
+                             argc == 6 ? std::atoi(argv[5]) : 1);
     if (verb == "destroy" && argc == 3) {
         XDestroyWindow(pDisplay, window);
         return Carried(pDisplay);
