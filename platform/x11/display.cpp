@@ -142,6 +142,11 @@ Display* OpenDisplayWithinLimit(const std::string& displayName)
     sigemptyset(&action.sa_mask);
     struct sigaction previous;
     const bool bTimed = sigaction(SIGALRM, &action, &previous) == 0;
+    // A signal mask inherited from the parent could hold the alarm back for good.
+    sigset_t alarmOnly, previousMask;
+    sigemptyset(&alarmOnly);
+    sigaddset(&alarmOnly, SIGALRM);
+    sigprocmask(SIG_UNBLOCK, &alarmOnly, &previousMask);
     if (bTimed)
         alarm(kSetupAnswerSeconds);
     Display* pDisplay = XOpenDisplay(nullptr);
@@ -149,6 +154,7 @@ Display* OpenDisplayWithinLimit(const std::string& displayName)
         alarm(0);
         sigaction(SIGALRM, &previous, nullptr);
     }
+    sigprocmask(SIG_SETMASK, &previousMask, nullptr);
     return pDisplay;
 }
 
