@@ -1,5 +1,6 @@
 // The core's tables, the probe, and the messages the program writes when it has to end.
 #include "core.h"
+#include "printable.h"
 
 #include <afxwin.h>
 #include <coreprobe.h>
@@ -80,12 +81,13 @@ void ResetCore()
 }
 
 // The name is the application's, which the framework derives from the executable unless the
-// program gives one; before there is an application the messages go without it.
+// program gives one; before there is an application the messages go without it. A name taken
+// from the executable's path is the caller's choice, and is escaped like any argument.
 void PrintMessage(const char* lpszText)
 {
     const char* lpszName = ApplicationName();
     if (*lpszName != '\0')
-        std::fprintf(stderr, "%s: %s\n", lpszName, lpszText);
+        std::fprintf(stderr, "%s: %s\n", PrintableText(lpszName).c_str(), lpszText);
     else
         std::fprintf(stderr, "%s\n", lpszText);
     std::fflush(stderr);

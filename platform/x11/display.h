@@ -41,6 +41,10 @@ struct Connection {
 Connection& TheConnection();
 bool IsConnected();
 
+// Another client has destroyed a window of the program: ends it with one line saying so, and
+// status 1.
+[[noreturn]] void ExitWindowDestroyed();
+
 }  // namespace x11
 
 #endif  // VURAZEVEDADAR_X11_DISPLAY_H

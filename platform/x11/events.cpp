@@ -33,8 +33,6 @@ void OnConfigure(CX11Window* pWindow, const XConfigureEvent& event)
 
 void OnClientMessage(HWND hWnd, const XClientMessageEvent& event)
 {
-    if (AnswerPing(event))
-        return;
     const Connection& connection = TheConnection();
     const Atom atomProtocol = static_cast<Atom>(event.data.l[0]);
     if (event.message_type == connection.m_atomWmProtocols && event.format == 32 &&
@@ -55,8 +53,16 @@ void HandleEvent(const XEvent& event)
         OnExpose(pWindow, event.xexpose);
         break;
     case ConfigureNotify:
-        OnConfigure(pWindow, event.xconfigure);
+        // Any client can send a ConfigureNotify. A synthetic one is the window manager's
+        // report of where the frame put the window, and only its position means anything;
+        // sizes come from the server's own.
+        if (!event.xconfigure.send_event)
+            OnConfigure(pWindow, event.xconfigure);
         break;
+    case DestroyNotify:
+        // The program's own windows leave the look-up as they are destroyed, before any
+        // event is read again, so this one was destroyed by another client.
+        ExitWindowDestroyed();
     case ClientMessage:
         OnClientMessage(pWindow->m_hWnd, event.xclient);
         break;
@@ -125,12 +131,15 @@ void portable::TakePendingEvents()
         XNextEvent(pDisplay, &event);
         x11::HandleEvent(event);
     }
+    x11::AnswerHeldPings();
 }
 
 portable::WaitResult portable::WaitForEvents(long long nsDeadline)
 {
     using namespace x11;
     Display* pDisplay = TheConnection().m_pDisplay;
+    // Requests made since the events were taken may have read pings.
+    AnswerHeldPings();
     PresentWindows();
     XFlush(pDisplay);
     if (XQLength(pDisplay) > 0)

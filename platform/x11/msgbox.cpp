@@ -246,8 +246,6 @@ void CMessageBoxWindow::HandleEvent(const XEvent& event)
         m_bButtonArmed = false;
         break;
     case ClientMessage:
-        if (x11::AnswerPing(event.xclient))
-            break;
         if (event.xclient.message_type == m_connection.m_atomWmProtocols &&
             static_cast<Atom>(event.xclient.data.l[0]) == m_connection.m_atomWmDeleteWindow)
             m_bDone = true;
@@ -271,6 +269,7 @@ void CMessageBoxWindow::RunModal()
             HandleEvent(event);
             continue;
         }
+        x11::AnswerHeldPings();
         XFlush(pDisplay);
         pollfd descriptor = {ConnectionNumber(pDisplay), POLLIN, 0};
         poll(&descriptor, 1, -1);
