@@ -3,7 +3,9 @@ browser's screenshots are), and writes PNG files.
 
 Only the standard library is used: the tests run on a bare Debian machine.
 """
+import array
 import struct
+import sys
 import zlib
 
 _HEADER = struct.Struct(">25I")
@@ -43,20 +45,54 @@ def _direct_color_maps(data, offset, ncolors):
     return tuple(bytes(entry[channel] >> 8 for entry in entries) for channel in (1, 2, 3))
 
 
+def _scaled_rows(data, offset, width, height, bytes_per_line, bits_per_pixel, byte_order,
+                 masks):
+    """Rows of a dump whose colour fields are not whole bytes (depths 15, 16 and 30): each
+    field is scaled to a byte, full intensity to 255. A screen shows few colours, so each
+    pixel value is worked out once."""
+    kind = "H" if bits_per_pixel == 16 else "I"
+    swap = (byte_order == 0) != (sys.byteorder == "little")
+    fields = [(mask, _shift(mask), mask >> _shift(mask)) for mask in masks]
+    known = {}
+
+    def rgb(value):
+        colour = known.get(value)
+        if colour is None:
+            colour = bytes(((value & mask) >> shift) * 255 // top for mask, shift, top in fields)
+            known[value] = colour
+        return colour
+
+    rows = []
+    for y in range(height):
+        start = offset + y * bytes_per_line
+        values = array.array(kind, data[start:start + bits_per_pixel // 8 * width])
+        if swap:
+            values.byteswap()
+        rows.append(b"".join(rgb(value) for value in values))
+    return rows
+
+
 def read_xwd(path):
-    """Reads a ZPixmap dump of a TrueColor or DirectColor screen with 24 or 32 bits per pixel."""
+    """Reads a ZPixmap dump of a TrueColor or DirectColor screen with 16, 24 or 32 bits per
+    pixel."""
     with open(path, "rb") as f:
         data = f.read()
     (header_size, _version, pixmap_format, _depth, width, height, _xoffset, byte_order,
      _unit, _bit_order, _pad, bits_per_pixel, bytes_per_line, visual_class,
      red_mask, green_mask, blue_mask, _bits_per_rgb, _entries, ncolors,
      *_rest) = _HEADER.unpack_from(data, 0)
-    if pixmap_format != 2 or bits_per_pixel not in (24, 32):
-        raise ValueError("%s: only 24- and 32-bit ZPixmap dumps are supported (format %d, "
+    if pixmap_format != 2 or bits_per_pixel not in (16, 24, 32):
+        raise ValueError("%s: only 16-, 24- and 32-bit ZPixmap dumps are supported (format %d, "
                          "%d bits)" % (path, pixmap_format, bits_per_pixel))
     stride = bits_per_pixel // 8
     offset = header_size + 12 * ncolors
-    shifts = (_shift(red_mask), _shift(green_mask), _shift(blue_mask))
+    masks = (red_mask, green_mask, blue_mask)
+    shifts = tuple(_shift(mask) for mask in masks)
+    if visual_class != _DIRECT_COLOR and (
+            bits_per_pixel == 16 or any(shift % 8 or mask >> shift != 0xFF
+                                        for shift, mask in zip(shifts, masks))):
+        return Image(width, height, _scaled_rows(data, offset, width, height, bytes_per_line,
+                                                 bits_per_pixel, byte_order, masks))
     if any(shift % 8 for shift in shifts):
         raise ValueError("colour channels must be whole bytes")
     # Each channel is one byte of the pixel; which byte depends on the dump's byte order.
