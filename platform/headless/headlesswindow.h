@@ -7,7 +7,7 @@
 
 namespace headless {
 
-class CNullDevice : public portable::CDevice {
+class CNullDevice final : public portable::CDevice {
 public:
     void Line(const portable::DrawContext& dc, portable::DevicePoint ptFrom,
               portable::DevicePoint ptTo) override;

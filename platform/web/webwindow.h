@@ -11,7 +11,7 @@ namespace web {
 
 // The page presents a rectangle by copying it into the canvas; the framebuffer is laid out as
 // the canvas's ImageData, so nothing is converted.
-class CWebWindow : public CNativeWindow, private raster::CPresenter {
+class CWebWindow final : public CNativeWindow, private raster::CPresenter {
 public:
     CWebWindow(HWND hWnd, const COLORREF* pcrBackground);
     CWebWindow(const CWebWindow&) = delete;
