@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
-"""Runs the browser build's frame dumper in headless Chromium for each tick count and saves
-what it read back from the canvas as OUTDIR/web-TICKS.ppm.
+"""Runs the browser build's frame dumper in headless Chromium for each tick count, at a client
+size of WIDTH x HEIGHT device pixels, and saves what it read back from the canvas as
+OUTDIR/web-TICKS.ppm.
 
-usage: framedump_web.py FRAMEDUMP_FOLDER OUTDIR TICKS [TICKS ...]
+usage: framedump_web.py FRAMEDUMP_FOLDER OUTDIR WIDTHxHEIGHT TICKS [TICKS ...]
 """
 import base64
 import os
@@ -14,11 +15,13 @@ from browser import Session  # noqa: E402
 
 
 def main(argv):
-    folder, outdir, ticks = argv[0], argv[1], argv[2:]
+    folder, outdir, ticks = argv[0], argv[1], argv[3:]
+    width, height = (int(n) for n in argv[2].split("x"))
     with Session(folder, page="framedump.html") as session:
-        session.viewport(800, 600)
+        # The whole canvas inside the viewport, at ratio 1.
+        session.viewport(max(800, width), max(600, height))
         for n in ticks:
-            session.open("?ticks=" + n)
+            session.open("?ticks=%s&width=%d&height=%d" % (n, width, height))
             try:
                 session.wait_for("the frame dumper's picture", lambda: session.run(
                     "return frameDumped() !== null;"), 60)
