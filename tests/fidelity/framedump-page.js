@@ -12,11 +12,20 @@ document.getElementById("canvas").style.width = width + "px";
 document.getElementById("canvas").style.height = height + "px";
 
 function frameDumped() {
-    if (typeof FS === "undefined" || !FS.analyzePath("frame.ppm").exists)
-        return null;
-    var bytes = FS.readFile("frame.ppm");
-    var text = "";
-    for (var i = 0; i < bytes.length; i += 0x8000)
-        text += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
-    return btoa(text);
+    return typeof FS !== "undefined" && FS.analyzePath("frame.ppm").exists;
+}
+
+// Hands the saved picture to the callback deflated (zlib's format) and in base64: a frame of
+// 3840 x 2160 is 25 MB as it is, which the browser's driver takes many seconds to carry, and
+// nearly all of it is the blue background.
+function deflatedFrame(callback) {
+    var stream = new Blob([FS.readFile("frame.ppm")]).stream()
+                     .pipeThrough(new CompressionStream("deflate"));
+    new Response(stream).arrayBuffer().then(function(buffer) {
+        var bytes = new Uint8Array(buffer);
+        var text = "";
+        for (var i = 0; i < bytes.length; i += 0x8000)
+            text += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
+        callback(btoa(text));
+    });
 }
