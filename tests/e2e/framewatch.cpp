@@ -298,10 +298,9 @@ int Watch(Display* pDisplay, const Area& area, int nCount, const char* pszHashes
         const bool bWhole = match != known.end();
         if (bWhole)
             ++match->second;
-        else if (pszKeep && nKept < kKeptOddCaptures)
+        else if (pszKeep && nKept++ < kKeptOddCaptures)
             WritePpm(std::string(pszKeep) + "/odd-" + std::to_string(whole.size()) + ".ppm",
                      pImage);
-        nKept += bWhole ? 0 : 1;
         XDestroyImage(pImage);
         std::printf("%zu %lld %s\n", whole.size(), NowMs() - start, bWhole ? "whole" : "odd");
         whole.push_back(bWhole);
