@@ -212,11 +212,11 @@ bool WriteLog(const char* lpszPath, const long long* pStamps, std::size_t nStamp
 
 int main(int argc, char** argv)
 {
-    // A plain C array, not a std::vector: the floor must not pull the C++ library into its
-    // memory, or its resident size would no longer be the least an Xlib client needs.
     const bool bTorn = argc == 2 && std::strcmp(argv[1], "--torn") == 0;
     if (argc == 2 && !bTorn)
         return 2;
+    // A plain C array, not a std::vector: the floor must not pull the C++ library into its
+    // memory, or its resident size would no longer be the least an Xlib client needs.
     const char* lpszLog = argc == 3 ? argv[1] : nullptr;
     const std::size_t nTicks = argc == 3 ? std::strtoul(argv[2], nullptr, 10) : 0;
     if (lpszLog != nullptr && nTicks == 0)
