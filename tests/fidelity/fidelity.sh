@@ -25,20 +25,22 @@ wineserver -p  # one Wine server for every frame: starting it again costs second
 
 failed=0
 for ticks in "${FIDELITY_TICKS[@]}"; do
-    wine "$windows" "$ticks" "$E2E_WORK/win32-$ticks.ppm" $FIDELITY_WIDTH $FIDELITY_HEIGHT ||
+    wine "$windows" "$ticks" "$E2E_WORK/win32-$ticks.ppm" "$FIDELITY_WIDTH" "$FIDELITY_HEIGHT" ||
         e2e_fail "Windows dumper failed at $ticks"
     for check in "$@"; do
         presenter=${check%%:*}
         goal=${check#*:}
         VURAZEVEDADAR_X11_PRESENT=$presenter "$native" "$ticks" "$E2E_WORK/x11-$ticks.ppm" \
-            $FIDELITY_WIDTH $FIDELITY_HEIGHT || e2e_fail "native dumper ($presenter) failed at $ticks"
+            "$FIDELITY_WIDTH" "$FIDELITY_HEIGHT" ||
+            e2e_fail "native dumper ($presenter) failed at $ticks"
         printf '%s ticks %2d, %s: ' "$size" "$ticks" "$presenter"
         "$python" "$here/compare.py" "$E2E_WORK/x11-$ticks.ppm" "$E2E_WORK/win32-$ticks.ppm" \
             ${goal:+--goal "$goal"} || failed=1
         [ -z "${FIDELITY_KEEP:-}" ] ||
             cp "$E2E_WORK/x11-$ticks.ppm" "$FIDELITY_KEEP/x11-$presenter-$size-$ticks.ppm"
     done
-    [ -z "${FIDELITY_KEEP:-}" ] || cp "$E2E_WORK/win32-$ticks.ppm" "$FIDELITY_KEEP/win32-$size-$ticks.ppm"
+    [ -z "${FIDELITY_KEEP:-}" ] ||
+        cp "$E2E_WORK/win32-$ticks.ppm" "$FIDELITY_KEEP/win32-$size-$ticks.ppm"
     rm -f "$E2E_WORK"/*-"$ticks".ppm
 done
 exit "$failed"

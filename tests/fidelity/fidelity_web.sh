@@ -25,7 +25,7 @@ wineserver -p  # one Wine server for every frame: starting it again costs second
 
 failed=0
 for n in "${FIDELITY_TICKS[@]}"; do
-    wine "$windows" "$n" "$E2E_WORK/win32-$n.ppm" $FIDELITY_WIDTH $FIDELITY_HEIGHT ||
+    wine "$windows" "$n" "$E2E_WORK/win32-$n.ppm" "$FIDELITY_WIDTH" "$FIDELITY_HEIGHT" ||
         e2e_fail "Windows dumper failed at $n"
     printf '%s ticks %2d, web: ' "$size" "$n"
     "$python" "$here/compare.py" "$E2E_WORK/web-$n.ppm" "$E2E_WORK/win32-$n.ppm" \
