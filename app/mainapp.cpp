@@ -1,3 +1,6 @@
+// The application object and its start: InitInstance creates the one main frame, shows it
+// and paints it once, so that the picture stands before the first tick; a frame that could not
+// create its window ends the program with a failure status.
 #include "mainframe.h"
 
 // The one application object; the framework's entry point finds it.

@@ -1,3 +1,6 @@
+// The main frame's own life: the dimensions of the mechanism, its pens and brushes, the window
+// with its caption, and the animation timer started on WM_CREATE and stopped on WM_CLOSE. What
+// the frame draws, and when, lives in mechanism/.
 #include "mainframe.h"
 
 #include <cmath>

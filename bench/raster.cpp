@@ -8,9 +8,9 @@ namespace {
 
 constexpr int kWidth = 800;
 constexpr int kHeight = 600;
-constexpr raster::Colour kPaper = 0xFFFFFF;
-constexpr raster::Colour kInk = 0x000000;
-constexpr raster::Colour kBlue = 0xFF0000;
+constexpr raster::COLORREF kPaper = 0xFFFFFF;
+constexpr raster::COLORREF kInk = 0x000000;
+constexpr raster::COLORREF kBlue = 0xFF0000;
 
 void BM_RasterClear800x600(benchmark::State& state)
 {

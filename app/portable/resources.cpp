@@ -3,9 +3,11 @@
 #include <afxres.h>
 #include <portableres.h>
 
+#include <cstdint>
+
 namespace {
 
-const unsigned long kFrameIcon[] = {
+const std::uint32_t kFrameIcon[] = {
 #include "vurazevedadar_icon_argb.inc"
 };
 

@@ -1,6 +1,7 @@
-// The headless backend's controls for tests, over the core's probe and tables.
-#include "core.h"
+// The headless backend's controls for tests, over the core's probe.
 #include "headless.h"
+
+#include <coreprobe.h>
 
 namespace headless {
 
@@ -70,14 +71,12 @@ void SetGdiCreationsLeft(int nCreations)
 
 std::string WindowTitle(HWND hWnd)
 {
-    const HWND__* pWindow = portable::LookupWindow(hWnd);
-    return pWindow != nullptr ? pWindow->m_title : std::string();
+    return portable::WindowTitleOf(hWnd);
 }
 
 DWORD WindowStyle(HWND hWnd)
 {
-    const HWND__* pWindow = portable::LookupWindow(hWnd);
-    return pWindow != nullptr ? pWindow->m_dwStyle : 0;
+    return portable::WindowStyleOf(hWnd);
 }
 
 std::vector<std::pair<UINT_PTR, UINT>> Timers(HWND hWnd)
@@ -107,10 +106,7 @@ int LiveWindows()
 
 void Reset()
 {
-    // Windows are destroyed properly, so that the objects behind them hear of it.
-    while (!portable::TheState().m_windows.empty())
-        ::DestroyWindow(portable::TheState().m_windows.back().get());
-    portable::TheState() = portable::State();
+    portable::ResetCore();
     Probe() = FreshProbe();
     ResetEventSource();
 }

@@ -1,30 +1,35 @@
 // The headless device draws nothing: what a test needs to see of the drawing is the core's
 // record of the calls, in the program's own coordinates.
-#include "backend.h"
+#include "headlesswindow.h"
 
-namespace portable {
+namespace headless {
 
-void DeviceLine(const DrawContext&, DevicePoint, DevicePoint) {}
+void CNullDevice::Line(const portable::DrawContext&, portable::DevicePoint,
+                       portable::DevicePoint)
+{
+}
 
-void DeviceRectangle(const DrawContext&, const DeviceBox&) {}
+void CNullDevice::Rectangle(const portable::DrawContext&, const portable::DeviceBox&) {}
 
-bool DeviceEllipse(const DrawContext&, const DeviceBox&)
+bool CNullDevice::Ellipse(const portable::DrawContext&, const portable::DeviceBox&)
 {
     return true;
 }
 
-bool DeviceArc(const DrawContext&, const DeviceBox&, DevicePoint, DevicePoint)
+bool CNullDevice::Arc(const portable::DrawContext&, const portable::DeviceBox&,
+                      portable::DevicePoint, portable::DevicePoint)
 {
     return true;
 }
 
-bool DevicePie(const DrawContext&, const DeviceBox&, DevicePoint, DevicePoint)
+bool CNullDevice::Pie(const portable::DrawContext&, const portable::DeviceBox&,
+                      portable::DevicePoint, portable::DevicePoint)
 {
     return true;
 }
 
-void DeviceErase(CNativeWindow*) {}
+void CNullDevice::Erase() {}
 
-void DeviceFlush() {}
+}  // namespace headless
 
-}  // namespace portable
+void portable::DeviceFlush() {}

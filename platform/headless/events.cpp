@@ -2,15 +2,11 @@
 // clock that stands still while the program works, and a test's idle handler in place of a
 // user. When the loop has nothing to do and the handler gives it nothing, the clock jumps to
 // the next timer's deadline, so timers fire in order and at once.
-#include "backend.h"
 #include "headless.h"
+#include "headlesswindow.h"
 
 #include <algorithm>
 #include <list>
-
-struct CNativeWindow {
-    HWND m_hWnd;
-};
 
 namespace {
 
@@ -25,6 +21,10 @@ struct EventSource {
     std::vector<std::string> m_messageBoxTexts;
 };
 
+// Headless windows have no pixels to limit them; this is the largest extent any window system
+// here allows.
+const int kMaxWindowExtent = 32767;
+
 EventSource& TheEventSource()
 {
     static EventSource source;
@@ -37,15 +37,10 @@ std::list<CNativeWindow>& TheNativeWindows()
     return windows;
 }
 
-bool HasWork()
+headless::CNullDevice& TheNullDevice()
 {
-    const portable::State& state = portable::TheState();
-    if (!state.m_queue.empty() || state.m_bQuit)
-        return true;
-    return std::any_of(state.m_windows.begin(), state.m_windows.end(),
-                       [](const std::unique_ptr<HWND__>& p) {
-                           return p->m_bVisible && p->m_bNeedsPaint;
-                       });
+    static headless::CNullDevice device;
+    return device;
 }
 
 }  // namespace
@@ -57,12 +52,17 @@ SIZE DefaultWindowSize()
     return SIZE{TheEventSource().m_nDefaultWidth, TheEventSource().m_nDefaultHeight};
 }
 
+int MaxWindowExtent()
+{
+    return kMaxWindowExtent;
+}
+
 // The records live in a list of the event source's own, so that windows a test abandons (the
 // core's tables go at exit without destroying them) are freed with it.
 CNativeWindow* CreateNativeWindow(HWND hWnd, const NativeWindowLook&)
 {
     std::list<CNativeWindow>& windows = TheNativeWindows();
-    windows.push_back(CNativeWindow{hWnd});
+    windows.push_back(CNativeWindow{hWnd, &TheNullDevice()});
     return &windows.back();
 }
 
@@ -71,9 +71,9 @@ void DestroyNativeWindow(CNativeWindow* pWindow)
     TheNativeWindows().remove_if([pWindow](const CNativeWindow& w) { return &w == pWindow; });
 }
 
-void ShowNativeWindow(CNativeWindow* pWindow, int nCmdShow, bool)
+void ShowNativeWindow(CNativeWindow* pWindow, ShowCommand command, bool)
 {
-    if (nCmdShow != SW_HIDE)
+    if (command != ShowCommand::Hide)
         NotifyExposed(pWindow->m_hWnd);
 }
 
@@ -98,7 +98,7 @@ WaitResult WaitForEvents(long long nsDeadline)
     EventSource& source = TheEventSource();
     if (source.m_idleHandler) {
         source.m_idleHandler();
-        if (HasWork())
+        if (IsMessageReady())
             return WaitResult::Events;
     }
     if (nsDeadline == kNoDeadline)
@@ -107,7 +107,7 @@ WaitResult WaitForEvents(long long nsDeadline)
     return WaitResult::Timeout;
 }
 
-int ShowMessageBox(HWND, const char* lpszText, const char*, UINT)
+int ShowMessageBox(CNativeWindow*, const char* lpszText, const char*, UINT)
 {
     TheEventSource().m_messageBoxTexts.push_back(lpszText);
     return IDOK;

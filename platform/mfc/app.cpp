@@ -1,3 +1,6 @@
+// The application and its thread: the one CWinApp the program defines, its name when none was
+// given, the message loop that frees the temporary GDI wrappers after every message, and
+// AfxWinMain, which turns a failed InitInstance, thrown or returned, into a failure status.
 #include "afximpl.h"
 
 #include <cstdlib>

@@ -1,3 +1,5 @@
+// The root of every message map: CCmdTarget's map is empty and has no base, so the search
+// through a window's chain of maps ends here.
 #include <afxwin.h>
 
 const AFX_MSGMAP* PASCAL CCmdTarget::GetThisMessageMap()

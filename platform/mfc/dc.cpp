@@ -1,3 +1,6 @@
+// Device-context wrappers: CDC passes each drawing and mapping call to the handle it holds and
+// hands back the object a selection replaced as a wrapper; CPaintDC and CClientDC borrow a
+// window's device context for their lifetime and give it back in their destructors.
 #include "afximpl.h"
 
 CDC::CDC() : m_hDC(NULL), m_hAttribDC(NULL) {}

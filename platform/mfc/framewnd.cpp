@@ -1,3 +1,5 @@
+// The frame window: its default window class (icon, cursor, background), its creation in the
+// system's default place and size, and its end, which deletes the C++ object with the window.
 #include "afximpl.h"
 
 #include <afxres.h>

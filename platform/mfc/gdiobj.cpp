@@ -1,3 +1,6 @@
+// GDI object wrappers (pens, brushes, regions) and the maps from handle to wrapper: the objects
+// the program made are handed back as themselves, and handles it does not own get temporary
+// wrappers that live until the current message has been handled.
 #include "afximpl.h"
 
 #include <memory>

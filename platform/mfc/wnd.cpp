@@ -1,3 +1,6 @@
+// CWnd and the window procedure every window of the program shares: it binds a new handle to
+// its object before WM_CREATE, routes each message through the object's message map, settles
+// exceptions before they reach the window system, and detaches the object on WM_NCDESTROY.
 #include "afximpl.h"
 
 #include <algorithm>

@@ -1,10 +1,9 @@
-// The records behind the Win32 handles of every backend but Windows itself, the tables that
-// hold them, and the notifications through which a backend's events reach them. Private to
-// the layer's own sources.
+// The records behind the Win32 handles of every backend but Windows itself and the tables that
+// hold them. Private to the core's own sources: backends see only backend.h.
 #ifndef VURAZEVEDADAR_PORTABLE_CORE_H
 #define VURAZEVEDADAR_PORTABLE_CORE_H
 
-#include <windows.h>
+#include "backend.h"
 
 #include <coreprobe.h>
 
@@ -16,70 +15,6 @@
 #include <vector>
 
 namespace portable {
-
-// A point or box on the device: a logical int plus a viewport origin int does not always fit
-// an int, so device coordinates are 64-bit all the way to the backend.
-struct DevicePoint {
-    long long x;
-    long long y;
-};
-
-inline bool operator==(const DevicePoint& a, const DevicePoint& b)
-{
-    return a.x == b.x && a.y == b.y;
-}
-
-inline bool operator!=(const DevicePoint& a, const DevicePoint& b)
-{
-    return !(a == b);
-}
-
-// A GDI box: right and bottom are exclusive, left <= right and top <= bottom once normalised.
-struct DeviceBox {
-    long long left;
-    long long top;
-    long long right;
-    long long bottom;
-
-    long long Width() const { return right - left; }
-    long long Height() const { return bottom - top; }
-};
-
-// Every figure goes through these, hence inline.
-inline DeviceBox NormalizeBox(long long x1, long long y1, long long x2, long long y2)
-{
-    return DeviceBox{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
-}
-
-// The box's integer centre, where GDI starts the radials of arcs and pies.
-inline DevicePoint BoxCentre(const DeviceBox& box)
-{
-    return DevicePoint{box.left + box.Width() / 2, box.top + box.Height() / 2};
-}
-
-// A device context's clip: none, or one rectangle in device coordinates. A rectangle without
-// area clips everything away.
-struct ClipRect {
-    bool m_bOn;
-    DeviceBox m_box;
-};
-
-const ClipRect kNoClip = {false, {0, 0, 0, 0}};
-
-// Clips are equal when they let the same pixels through: the box of a clip that is off does
-// not count.
-inline bool operator==(const ClipRect& a, const ClipRect& b)
-{
-    const DeviceBox& p = a.m_box;
-    const DeviceBox& q = b.m_box;
-    return a.m_bOn == b.m_bOn && (!a.m_bOn || (p.left == q.left && p.top == q.top &&
-                                               p.right == q.right && p.bottom == q.bottom));
-}
-
-inline bool operator!=(const ClipRect& a, const ClipRect& b)
-{
-    return !(a == b);
-}
 
 enum class ObjectKind { Pen, Brush, Region };
 
@@ -93,10 +28,6 @@ struct GdiObject {
 };
 
 }  // namespace portable
-
-// What a backend keeps of a window on its own side (an X window with its GC, say); defined by
-// each backend, made and destroyed through backend.h.
-struct CNativeWindow;
 
 struct HWND__ {
     WNDPROC m_pfnWndProc;
@@ -196,11 +127,7 @@ inline GdiObject* LookupObject(HGDIOBJ hObject)
     return Lookup(state.m_objects, hObject);
 }
 
-// The time the core measures deadlines against, in nanoseconds: the backend's clock.
-const long long kNanosecondsPerMillisecond = 1000000;
-
-// Timers (timers.cpp).
-const long long kNoDeadline = 0x7FFFFFFFFFFFFFFFLL;
+// Timers (timers.cpp), on the backend's clock.
 long long NextTimerDeadline();
 // Fills *pMsg with WM_TIMER for the most overdue timer whose deadline has come and, when
 // removing, moves that timer's deadline on; false when no timer is due.
@@ -215,23 +142,8 @@ void DetachDeviceContexts(HWND hWnd);
 // GDI objects (gdiobjects.cpp): a DC lets go of an object it had selected.
 void Unselect(HGDIOBJ hObject);
 
-// What the backends' events tell the core. A window is identified by its handle, which the
-// backend keeps in its native record.
-void NotifyExposed(HWND hWnd);
-void NotifyResized(HWND hWnd, int nWidth, int nHeight);
-void NotifyCloseRequest(HWND hWnd);
-// The window system has gone: ends the program with "<name>: <text>" on stderr and status 1.
-[[noreturn]] void NotifyConnectionLost(const char* lpszText);
-
 // The application's icon behind a class icon handle; null for the system's own.
 const HICON__* ResourceIcon(HICON hIcon);
-
-// Writes "<program>: <text>" on stderr, the program's name being the application's.
-void PrintMessage(const char* lpszText);
-// The same, then ends the process at once with the given status. Not exit(): static
-// destructors would run with windows half torn down, and a backend's library must not be
-// re-entered from inside its own error handler.
-[[noreturn]] void ExitWithMessage(const char* lpszText, int nStatus);
 
 }  // namespace portable
 

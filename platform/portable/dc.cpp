@@ -1,7 +1,7 @@
 // Device contexts: obtaining and releasing them, painting, and their state: the text mapping
 // mode (logical units are pixels, shifted by the viewport origin), the current position, and
 // the clip region, which lives in device coordinates and so is not shifted.
-#include "backend.h"
+#include "core.h"
 
 #include <coreprobe.h>
 
@@ -74,7 +74,7 @@ HDC BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint)
     if (pWindow == nullptr)
         return nullptr;
     if (pWindow->m_bNeedsErase)
-        portable::DeviceErase(pWindow->m_pNative);
+        pWindow->m_pNative->m_pDevice->Erase();
     pWindow->m_bNeedsPaint = false;
     pWindow->m_bNeedsErase = false;
     lpPaint->hdc = GetDC(hWnd);

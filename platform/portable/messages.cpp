@@ -5,7 +5,7 @@
 // left, ahead of input, paints and timers, so it comes there. Only when nothing is there does
 // the loop sleep, until an event arrives or the next timer is due. Paints and ticks are never
 // queued, so a late loop sees one of each, never a burst.
-#include "backend.h"
+#include "core.h"
 
 #include <algorithm>
 
@@ -82,6 +82,12 @@ bool TakeNextMessage(LPMSG lpMsg, bool bRemove, bool bTakeEvents)
     return portable::TakeDueTimer(lpMsg, portable::Now(), bRemove);
 }
 
+bool HasPaintOrPosted()
+{
+    const portable::State& state = TheState();
+    return !state.m_queue.empty() || state.m_bQuit || WindowNeedingPaint() != nullptr;
+}
+
 void StampTime(LPMSG lpMsg)
 {
     if (lpMsg->time == 0)
@@ -89,6 +95,12 @@ void StampTime(LPMSG lpMsg)
 }
 
 }  // namespace
+
+// Timers are left out: a backend asks this to know whether it may sleep until the next one.
+bool portable::IsMessageReady()
+{
+    return HasPaintOrPosted();
+}
 
 void portable::ForgetPostedMessages(HWND hWnd)
 {

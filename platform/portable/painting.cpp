@@ -1,6 +1,6 @@
 // Lines, rectangles, ellipses, arcs and pies: GDI's rules for what a call draws at all, and the
 // step from logical to device coordinates; the device does the pixels.
-#include "backend.h"
+#include "core.h"
 
 #include <coreprobe.h>
 
@@ -37,8 +37,12 @@ COLORREF ColorOf(HGDIOBJ hObject)
 
 portable::DrawContext ContextOf(const HDC__* pDC)
 {
-    return portable::DrawContext{pDC->m_hWnd->m_pNative, ColorOf(pDC->m_hPen),
-                                 ColorOf(pDC->m_hBrush), pDC->m_clip};
+    return portable::DrawContext{ColorOf(pDC->m_hPen), ColorOf(pDC->m_hBrush), pDC->m_clip};
+}
+
+portable::CDevice& DeviceOf(const HDC__* pDC)
+{
+    return *pDC->m_hWnd->m_pNative->m_pDevice;
 }
 
 bool HasArea(const DeviceBox& box)
@@ -68,7 +72,7 @@ BOOL LineTo(HDC hdc, int x, int y)
     if (pDC->m_hWnd == nullptr)
         return NothingToDraw(pDC);
     if (from != to)
-        portable::DeviceLine(ContextOf(pDC), from, to);
+        DeviceOf(pDC).Line(ContextOf(pDC), from, to);
     return TRUE;
 }
 
@@ -82,7 +86,7 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom)
         return NothingToDraw(pDC);
     const DeviceBox box = ToDeviceBox(pDC, left, top, right, bottom);
     if (box.Width() >= kMinRectangleExtent && box.Height() >= kMinRectangleExtent)
-        portable::DeviceRectangle(ContextOf(pDC), box);
+        DeviceOf(pDC).Rectangle(ContextOf(pDC), box);
     return TRUE;
 }
 
@@ -97,7 +101,7 @@ BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom)
     const DeviceBox box = ToDeviceBox(pDC, left, top, right, bottom);
     if (!HasArea(box))
         return TRUE;
-    return portable::DeviceEllipse(ContextOf(pDC), box) ? TRUE : FALSE;
+    return DeviceOf(pDC).Ellipse(ContextOf(pDC), box) ? TRUE : FALSE;
 }
 
 BOOL Arc(HDC hdc, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
@@ -111,7 +115,7 @@ BOOL Arc(HDC hdc, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4
     const DeviceBox box = ToDeviceBox(pDC, x1, y1, x2, y2);
     if (!HasArea(box))
         return TRUE;
-    return portable::DeviceArc(ContextOf(pDC), box, ToDevice(pDC, x3, y3), ToDevice(pDC, x4, y4))
+    return DeviceOf(pDC).Arc(ContextOf(pDC), box, ToDevice(pDC, x3, y3), ToDevice(pDC, x4, y4))
                ? TRUE
                : FALSE;
 }
@@ -127,8 +131,8 @@ BOOL Pie(HDC hdc, int left, int top, int right, int bottom, int xr1, int yr1, in
     const DeviceBox box = ToDeviceBox(pDC, left, top, right, bottom);
     if (!HasArea(box))
         return TRUE;
-    return portable::DevicePie(ContextOf(pDC), box, ToDevice(pDC, xr1, yr1),
-                               ToDevice(pDC, xr2, yr2))
+    return DeviceOf(pDC).Pie(ContextOf(pDC), box, ToDevice(pDC, xr1, yr1),
+                             ToDevice(pDC, xr2, yr2))
                ? TRUE
                : FALSE;
 }

@@ -1,5 +1,6 @@
 // The core's tables, the probe, and the messages the program writes when it has to end.
 #include "core.h"
+#include "printable.h"
 
 #include <afxwin.h>
 #include <coreprobe.h>
@@ -53,13 +54,40 @@ int LiveWindows()
     return static_cast<int>(TheState().m_windows.size());
 }
 
-// The name is the application's, which the framework derives from the executable unless the
-// program gives one; before there is an application the messages go without it.
-void PrintMessage(const char* lpszText)
+const char* ApplicationName()
 {
     const char* lpszName = AfxGetAppName();
-    if (lpszName != nullptr && *lpszName != '\0')
-        std::fprintf(stderr, "%s: %s\n", lpszName, lpszText);
+    return lpszName != nullptr ? lpszName : "";
+}
+
+std::string WindowTitleOf(HWND hWnd)
+{
+    const HWND__* pWindow = LookupWindow(hWnd);
+    return pWindow != nullptr ? pWindow->m_title : std::string();
+}
+
+DWORD WindowStyleOf(HWND hWnd)
+{
+    const HWND__* pWindow = LookupWindow(hWnd);
+    return pWindow != nullptr ? pWindow->m_dwStyle : 0;
+}
+
+// Windows are destroyed properly, so that the objects behind them hear of it.
+void ResetCore()
+{
+    while (!TheState().m_windows.empty())
+        ::DestroyWindow(TheState().m_windows.back().get());
+    TheState() = State();
+}
+
+// The name is the application's, which the framework derives from the executable unless the
+// program gives one; before there is an application the messages go without it. A name taken
+// from the executable's path is the caller's choice, and is escaped like any argument.
+void PrintMessage(const char* lpszText)
+{
+    const char* lpszName = ApplicationName();
+    if (*lpszName != '\0')
+        std::fprintf(stderr, "%s: %s\n", PrintableText(lpszName).c_str(), lpszText);
     else
         std::fprintf(stderr, "%s\n", lpszText);
     std::fflush(stderr);

@@ -1,7 +1,7 @@
 // SetTimer and KillTimer, and the deadlines the message loop sleeps towards. Deadlines are
 // absolute, so the rate holds however long each tick's work takes; a timer has at most one
 // tick pending, so a loop that fell behind gets one tick, never a burst.
-#include "backend.h"
+#include "core.h"
 
 #include <coreprobe.h>
 

@@ -1,6 +1,6 @@
 // Top-level windows: creation with the messages Windows sends, showing, the first paint, size
 // and position, invalidation, destruction, and what the window system reports about them.
-#include "backend.h"
+#include "core.h"
 
 #include <coreprobe.h>
 
@@ -11,10 +11,8 @@ using portable::TheState;
 
 namespace {
 
-// Windows have at least one pixel each way (X refuses less), and coordinates inside a window
-// stay within 16 bits, which is what X can address.
+// Windows have at least one pixel each way; how large they may be is the window system's say.
 const long long kMinWindowExtent = 1;
-const long long kMaxWindowExtent = 32767;
 // How long UpdateWindow waits for the window system to put a new window on the screen.
 const long long kFirstExposeTimeout = 2000 * portable::kNanosecondsPerMillisecond;
 // System-colour brushes are the colour's index plus one; real brushes are pointers, far above.
@@ -24,12 +22,14 @@ const COLORREF kWindowColor = RGB(255, 255, 255);
 
 int ClampExtent(long long n)
 {
-    return static_cast<int>(std::min(std::max(n, kMinWindowExtent), kMaxWindowExtent));
+    const long long nMax = portable::MaxWindowExtent();
+    return static_cast<int>(std::min(std::max(n, kMinWindowExtent), nMax));
 }
 
 int ClampPosition(long long n)
 {
-    return static_cast<int>(std::min(std::max(n, -kMaxWindowExtent - 1), kMaxWindowExtent));
+    const long long nMax = portable::MaxWindowExtent();
+    return static_cast<int>(std::min(std::max(n, -nMax - 1), nMax));
 }
 
 portable::Placement PlaceWindow(int x, int y, int nWidth, int nHeight)
@@ -82,9 +82,11 @@ HWND__* NewWindow(const WNDCLASS& wndcls, LPCSTR lpWindowName, DWORD dwStyle,
     pWindow->m_bDestroying = false;
     COLORREF crBackground = 0;
     const bool bBackground = BackgroundOf(wndcls.hbrBackground, &crBackground);
+    const HWND__* pOwner = LookupWindow(hWndOwner);
     const portable::NativeWindowLook look = {placement, lpWindowName,
                                              bBackground ? &crBackground : nullptr,
-                                             portable::ResourceIcon(wndcls.hIcon), hWndOwner};
+                                             portable::ResourceIcon(wndcls.hIcon),
+                                             pOwner != nullptr ? pOwner->m_pNative : nullptr};
     pWindow->m_pNative = portable::CreateNativeWindow(pWindow.get(), look);
     if (pWindow->m_pNative == nullptr)
         return nullptr;
@@ -122,6 +124,14 @@ void WaitForFirstExposure(HWND__* pWindow)
 bool IsMinimizeCommand(int nCmdShow)
 {
     return nCmdShow == SW_SHOWMINIMIZED || nCmdShow == SW_MINIMIZE;
+}
+
+portable::ShowCommand ShowCommandOf(int nCmdShow)
+{
+    if (nCmdShow == SW_HIDE)
+        return portable::ShowCommand::Hide;
+    return IsMinimizeCommand(nCmdShow) ? portable::ShowCommand::Minimize
+                                       : portable::ShowCommand::Show;
 }
 
 }  // namespace
@@ -186,7 +196,7 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow)
     const BOOL bWasVisible = pWindow->m_bVisible ? TRUE : FALSE;
     if (nCmdShow == SW_HIDE) {
         if (bWasVisible)
-            portable::ShowNativeWindow(pWindow->m_pNative, SW_HIDE, false);
+            portable::ShowNativeWindow(pWindow->m_pNative, portable::ShowCommand::Hide, false);
         pWindow->m_bVisible = false;
         return bWasVisible;
     }
@@ -196,7 +206,7 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow)
     }
     pWindow->m_bVisible = true;
     pWindow->m_bIconic = IsMinimizeCommand(nCmdShow);
-    portable::ShowNativeWindow(pWindow->m_pNative, nCmdShow, !bWasVisible);
+    portable::ShowNativeWindow(pWindow->m_pNative, ShowCommandOf(nCmdShow), !bWasVisible);
     return bWasVisible;
 }
 

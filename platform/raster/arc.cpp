@@ -21,36 +21,61 @@ namespace {
 
 using CCurvePoint = CPainter::CCurvePoint;
 
-// A vector in the orientation the comparison needs: y grows in the turning direction.
-struct CVector {
-    Wide x;
-    Wide y;
+// A vector in the orientation the comparison needs: y grows in the turning direction. The
+// outline's directions are small; a radial may reach far beyond the screen, and then needs
+// 128 bits. Rays within kNarrowRay step in 64-bit arithmetic, which keeps every product of a
+// ray with a direction inside 64 bits.
+template <class T>
+struct CVectorT {
+    T x;
+    T y;
 };
 
-Wide Cross(const CVector& a, const CVector& b) { return a.x * b.y - a.y * b.x; }
-Wide Dot(const CVector& a, const CVector& b) { return a.x * b.x + a.y * b.y; }
+using CVector = CVectorT<Wide>;
+using CNarrowVector = CVectorT<long long>;
+
+const long long kNarrowRay = 1LL << 40;
+
+template <class T>
+T Cross(const CVectorT<T>& a, const CVectorT<T>& b)
+{
+    return a.x * b.y - a.y * b.x;
+}
+
+template <class T>
+T Dot(const CVectorT<T>& a, const CVectorT<T>& b)
+{
+    return a.x * b.x + a.y * b.y;
+}
 
 bool SameDirection(const CVector& a, const CVector& b)
 {
     return Cross(a, b) == 0 && Dot(a, b) > 0;
 }
 
+bool IsNarrowRay(const CVector& ray)
+{
+    return ray.x > -kNarrowRay && ray.x < kNarrowRay && ray.y > -kNarrowRay &&
+           ray.y < kNarrowRay;
+}
+
 // Orders directions by the angle turned from a reference ray: the half turn starting at
 // the ray first, then the other half; within a half, by cross product. A direction lying
 // on the ray itself either comes first or, by the tie rule, last of all.
+template <class T>
 class CTurnOrder {
 public:
-    explicit CTurnOrder(const CVector& ray) : m_ray(ray) {}
+    explicit CTurnOrder(const CVectorT<T>& ray) : m_ray(ray) {}
 
     // 0: on the ray (counted first); 1: first half turn; 2: second; 3: on the ray, last.
-    int Half(const CVector& p, bool bOnRayFirst) const
+    int Half(const CVectorT<T>& p, bool bOnRayFirst) const
     {
-        const Wide cross = Cross(m_ray, p);
+        const T cross = Cross(m_ray, p);
         if (cross == 0 && Dot(m_ray, p) > 0)
             return bOnRayFirst ? 0 : 3;
         return cross > 0 ? 1 : 2;
     }
-    bool Less(const CVector& p, int nHalfP, const CVector& q, int nHalfQ) const
+    bool Less(const CVectorT<T>& p, int nHalfP, const CVectorT<T>& q, int nHalfQ) const
     {
         if (nHalfP != nHalfQ)
             return nHalfP < nHalfQ;
@@ -58,39 +83,43 @@ public:
     }
 
 private:
-    CVector m_ray;
+    CVectorT<T> m_ray;
 };
 
 // The pixel's direction, halved and rounded towards zero, in the given orientation.
-CVector Direction(const CCurvePoint& p, bool bScreenCounterClockwise)
+template <class T>
+CVectorT<T> Direction(const CCurvePoint& p, bool bScreenCounterClockwise)
 {
     const long long x = p.u / 2;  // C++ division rounds towards zero
     const long long y = p.v / 2;
-    return CVector{x, bScreenCounterClockwise ? -Wide(y) : Wide(y)};
+    return CVectorT<T>{x, bScreenCounterClockwise ? -T(y) : T(y)};
 }
 
-bool StartTieFirst(const CVector& screenRay, const CCurvePoint& p)
+template <class T>
+bool StartTieFirst(const CVectorT<T>& screenRay, const CCurvePoint& p)
 {
     return screenRay.y < 0 || (screenRay.y == 0 && p.v <= 0);
 }
 
-bool EndTieFirst(const CVector& screenRay, const CCurvePoint& p)
+template <class T>
+bool EndTieFirst(const CVectorT<T>& screenRay, const CCurvePoint& p)
 {
     return screenRay.y > 0 || (screenRay.y == 0 && screenRay.x > 0 && p.v >= 0);
 }
 
 // Index of the first pixel (start) or last pixel (end) nearest the ray in the turning
 // direction; ties between equal directions go to the first (start) or last (end) index.
-std::size_t Nearest(const std::vector<CCurvePoint>& curve, const CVector& screenRay,
-                    bool bStart)
+template <class T>
+std::size_t NearestOf(const std::vector<CCurvePoint>& curve, const CVectorT<T>& screenRay,
+                      bool bStart)
 {
-    const CVector ray{screenRay.x, bStart ? -screenRay.y : screenRay.y};
-    const CTurnOrder order(ray);
+    const CVectorT<T> ray{screenRay.x, bStart ? -screenRay.y : screenRay.y};
+    const CTurnOrder<T> order(ray);
     std::size_t best = 0;
-    CVector bestDir{0, 0};
+    CVectorT<T> bestDir{0, 0};
     int nBestHalf = 4;
     for (std::size_t i = 0; i < curve.size(); ++i) {
-        const CVector dir = Direction(curve[i], bStart);
+        const CVectorT<T> dir = Direction<T>(curve[i], bStart);
         if (dir.x == 0 && dir.y == 0)
             continue;  // the middle pixel of a one-pixel-high box has no direction
         const bool bTieFirst = bStart ? StartTieFirst(screenRay, curve[i])
@@ -107,6 +136,83 @@ std::size_t Nearest(const std::vector<CCurvePoint>& curve, const CVector& screen
     return best;
 }
 
+// The same by bisection. The outline runs counter-clockwise from a direction change, so the
+// pixels' places in the turning order from the ray rise, drop once where the order wraps
+// round, and rise again: the nearest pixel is the first whose place is below the first
+// pixel's, or the first pixel itself. Pixels sharing a direction stay together, which keeps
+// the rise steady, and so do the pixels lying on a ray that is neither horizontal nor
+// vertical, which the tie rules put all first or all last; a horizontal or vertical ray, and
+// an outline with a pixel without direction, are left to the scan above.
+template <class T>
+std::size_t NearestByBisection(const std::vector<CCurvePoint>& curve,
+                               const CVectorT<T>& screenRay, bool bStart)
+{
+    const CVectorT<T> ray{screenRay.x, bStart ? -screenRay.y : screenRay.y};
+    const CTurnOrder<T> order(ray);
+    auto place = [&](std::size_t i, CVectorT<T>* pDir) {
+        *pDir = Direction<T>(curve[i], bStart);
+        const bool bTieFirst = bStart ? StartTieFirst(screenRay, curve[i])
+                                      : EndTieFirst(screenRay, curve[i]);
+        return order.Half(*pDir, bTieFirst);
+    };
+    CVectorT<T> firstDir;
+    const int nFirstHalf = place(0, &firstDir);
+    std::size_t low = 1;
+    std::size_t high = curve.size();
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        CVectorT<T> dir;
+        const int nHalf = place(middle, &dir);
+        if (order.Less(dir, nHalf, firstDir, nFirstHalf))
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    std::size_t best = low == curve.size() ? 0 : low;
+    if (bStart)
+        return best;
+    // The end goes to the last of the pixels that share the nearest place.
+    CVectorT<T> bestDir;
+    const int nBestHalf = place(best, &bestDir);
+    while (best + 1 < curve.size()) {
+        CVectorT<T> dir;
+        const int nHalf = place(best + 1, &dir);
+        if (order.Less(bestDir, nBestHalf, dir, nHalf))
+            break;
+        ++best;
+    }
+    return best;
+}
+
+// Outlines shorter than this are scanned: bisection saves nothing there.
+const std::size_t kBisectionMinimum = 64;
+
+bool MayBisect(const std::vector<CCurvePoint>& curve, const CVector& screenRay)
+{
+    return curve.size() >= kBisectionMinimum && screenRay.x != 0 && screenRay.y != 0;
+}
+
+std::size_t Nearest(const std::vector<CCurvePoint>& curve, const CVector& screenRay,
+                    bool bStart, bool bCentreless)
+{
+    const bool bBisect = !bCentreless && MayBisect(curve, screenRay);
+    if (!IsNarrowRay(screenRay))
+        return bBisect ? NearestByBisection(curve, screenRay, bStart)
+                       : NearestOf(curve, screenRay, bStart);
+    const CNarrowVector narrow{static_cast<long long>(screenRay.x),
+                               static_cast<long long>(screenRay.y)};
+    return bBisect ? NearestByBisection(curve, narrow, bStart)
+                   : NearestOf(curve, narrow, bStart);
+}
+
+// Whether a pixel of the outline has no direction (the middle of a box one pixel high).
+bool HasCentrelessPixel(const std::vector<CCurvePoint>& curve)
+{
+    return std::any_of(curve.begin(), curve.end(), [](const CCurvePoint& p) {
+        return p.u / 2 == 0 && p.v / 2 == 0;
+    });
+}
+
 // Rotates the outline so that it starts where the direction turns: pixels sharing one
 // direction (the flat middle of a wide box, the two middle columns of an even box) then
 // stay together in outline order, which decides between them.
@@ -114,8 +220,8 @@ void RotateToDirectionChange(std::vector<CCurvePoint>& curve)
 {
     const std::size_t n = curve.size();
     for (std::size_t k = 0; k < n; ++k) {
-        const CVector p = Direction(curve[k], true);
-        const CVector q = Direction(curve[(k + n - 1) % n], true);
+        const CVector p = Direction<Wide>(curve[k], true);
+        const CVector q = Direction<Wide>(curve[(k + n - 1) % n], true);
         if (!SameDirection(p, q)) {
             std::rotate(curve.begin(), curve.begin() + static_cast<std::ptrdiff_t>(k),
                         curve.end());
@@ -134,62 +240,91 @@ CVector Radial(CPoint64 point, const CPoint64& centre)
 
 }  // namespace
 
-bool CPainter::Arc(const CBox& box, CPoint64 start, CPoint64 end, Colour pen)
+bool CPainter::Arc(const CBox& box, CPoint64 start, CPoint64 end, COLORREF crPen)
 {
-    return DrawCurvePart(box, start, end, false, pen, kNoColour);
+    return DrawCurvePart(box, start, end, false, crPen, kNoColor);
 }
 
-bool CPainter::Pie(const CBox& box, CPoint64 start, CPoint64 end, Colour pen, Colour brush)
+bool CPainter::Pie(const CBox& box, CPoint64 start, CPoint64 end, COLORREF crPen,
+                   COLORREF crBrush)
 {
-    return DrawCurvePart(box, start, end, true, pen, brush);
+    return DrawCurvePart(box, start, end, true, crPen, crBrush);
 }
 
 bool CPainter::DrawCurvePart(const CBox& box, CPoint64 start, CPoint64 end, bool bPie,
-                             Colour pen, Colour brush)
+                             COLORREF crPen, COLORREF crBrush)
 {
     CBox b;
     bool bResult = true;
-    if (!BeginCurve(box, pen, &b, &bResult))
+    if (!BeginCurve(box, crPen, &b, &bResult))
         return bResult;
-    RotateToDirectionChange(m_curve);
+    const CCurvePart& part = FindCurvePart(b, start, end);
     const CPoint64 centre{b.left + (b.right - b.left) / 2, b.top + (b.bottom - b.top) / 2};
-    const CVector rayStart = Radial(start, centre);
-    const CVector rayEnd = Radial(end, centre);
-    const std::size_t first = Nearest(m_curve, rayStart, true);
-    const std::size_t stop = Nearest(m_curve, rayEnd, false);
-    const bool bWhole = first == stop && SameDirection(rayStart, rayEnd);
-    SelectPart(first, stop, bWhole);
-    if (bPie && IsColour(brush)) {
-        m_polygon.assign(m_part.begin(), m_part.end());
-        m_polygon.push_back(CPoint64{m_curve[stop].x, m_curve[stop].y});
+    if (bPie && IsColor(crBrush)) {
+        m_polygon.assign(part.part.begin(), part.part.end());
+        m_polygon.push_back(part.stopPixel);
         m_polygon.push_back(centre);
-        FillPolygon(m_polygon, CFrameBuffer::PixelFromColour(brush));
+        FillPolygon(m_polygon, m_frame.PixelOf(crBrush));
     }
-    if (!IsColour(pen))
+    if (!IsColor(crPen))
         return true;
-    const std::uint32_t pixel = CFrameBuffer::PixelFromColour(pen);
-    for (const CPoint64& p : m_part)
+    const std::uint32_t pixel = m_frame.PixelOf(crPen);
+    for (const CPoint64& p : part.part)
         Plot(p.x, p.y, pixel);
     if (bPie) {
         // The outline goes on from the end pixel to the centre and back to the start pixel.
-        const CPoint64 endPixel{m_curve[stop].x, m_curve[stop].y};
-        const CPoint64 startPixel{m_curve[first].x, m_curve[first].y};
-        DrawLine(endPixel, centre, pixel);
-        DrawLine(centre, startPixel, pixel);
+        DrawLine(part.stopPixel, centre, pixel);
+        DrawLine(centre, part.firstPixel, pixel);
     }
     return true;
 }
 
+const CPainter::CCurvePart& CPainter::FindCurvePart(const CBox& b, CPoint64 start, CPoint64 end)
+{
+    for (const CCurvePart& cached : m_parts) {
+        if (cached.bValid && cached.box.left == b.left && cached.box.top == b.top &&
+            cached.box.right == b.right && cached.box.bottom == b.bottom &&
+            cached.start.x == start.x && cached.start.y == start.y && cached.end.x == end.x &&
+            cached.end.y == end.y)
+            return cached;
+    }
+    CTracedCurve& traced = TraceEllipse(b);
+    if (!traced.bRotated) {
+        RotateToDirectionChange(traced.curve);
+        traced.bCentreless = HasCentrelessPixel(traced.curve);
+        traced.bRotated = true;
+    }
+    const std::vector<CCurvePoint>& curve = traced.curve;
+    const CPoint64 centre{b.left + (b.right - b.left) / 2, b.top + (b.bottom - b.top) / 2};
+    const CVector rayStart = Radial(start, centre);
+    const CVector rayEnd = Radial(end, centre);
+    const std::size_t first = Nearest(curve, rayStart, true, traced.bCentreless);
+    const std::size_t stop = Nearest(curve, rayEnd, false, traced.bCentreless);
+    const bool bWhole = first == stop && SameDirection(rayStart, rayEnd);
+    SelectPart(b, curve, first, stop, bWhole);
+    CCurvePart& entry = m_parts[m_nNextPart];
+    m_nNextPart = (m_nNextPart + 1) % kCachedParts;
+    entry.box = b;
+    entry.start = start;
+    entry.end = end;
+    entry.part.assign(m_part.begin(), m_part.end());
+    entry.firstPixel = CPoint64{b.left + curve[first].x, b.top + curve[first].y};
+    entry.stopPixel = CPoint64{b.left + curve[stop].x, b.top + curve[stop].y};
+    entry.bValid = true;
+    return entry;
+}
+
 // The pixels from 'first' up to, not including, 'stop', counter-clockwise.
-void CPainter::SelectPart(std::size_t first, std::size_t stop, bool bWhole)
+void CPainter::SelectPart(const CBox& box, const std::vector<CCurvePoint>& curve,
+                          std::size_t first, std::size_t stop, bool bWhole)
 {
     m_part.clear();
-    const std::size_t n = m_curve.size();
+    const std::size_t n = curve.size();
     if (first == stop && !bWhole)
         return;
     std::size_t i = first;
     do {
-        m_part.push_back(CPoint64{m_curve[i].x, m_curve[i].y});
+        m_part.push_back(CPoint64{box.left + curve[i].x, box.top + curve[i].y});
         i = (i + 1) % n;
     } while (i != stop);
 }

@@ -15,12 +15,23 @@ bool CPainter::IsCurveDrawable(const CBox& box) const
     return w > 0 && h > 0 && w <= kMaxCurveSide && h <= kMaxCurveSide;
 }
 
-// Fills m_curve with the outline's pixels in counter-clockwise order (as seen on the
-// screen), starting at the right end of the middle row. Boxes at least 3 x 3 only.
-void CPainter::TraceEllipse(const CBox& box)
+// The outline's pixels in counter-clockwise order (as seen on the screen), starting at the
+// right end of the middle row, relative to the box. Boxes at least 3 x 3 only.
+CPainter::CTracedCurve& CPainter::TraceEllipse(const CBox& box)
 {
-    const long long a = box.right - box.left - 1;  // the diameters in pixel steps
-    const long long b = box.bottom - box.top - 1;
+    const long long w = box.right - box.left;
+    const long long h = box.bottom - box.top;
+    for (CTracedCurve& traced : m_traced) {
+        if (traced.w == w && traced.h == h)
+            return traced;
+    }
+    CTracedCurve& traced = m_traced[m_nNextTraced];
+    m_nNextTraced = (m_nNextTraced + 1) % kCachedCurves;
+    traced.w = w;
+    traced.h = h;
+    traced.bRotated = false;
+    const long long a = w - 1;  // the diameters in pixel steps
+    const long long b = h - 1;
     const long long b1 = b & 1;
     // Error terms grow as a^2 b^2: 128 bits hold them for every accepted box.
     Wide dx = Wide(4) * (1 - a) * b * b;
@@ -28,12 +39,12 @@ void CPainter::TraceEllipse(const CBox& box)
     Wide err = dx + dy + Wide(b1) * a * a;
     const Wide stepX = Wide(8) * b * b;
     const Wide stepY = Wide(8) * a * a;
-    m_quarter.clear();
+    traced.quarter.clear();
     // The quarter is traced from the right end of the middle row: kx steps inwards, ky
     // steps outwards; the other three quarters are its mirror images.
     CQuarterPos at{0, 0};
     while (2 * at.kx <= a) {
-        m_quarter.push_back({at.kx, at.ky});
+        traced.quarter.push_back({at.kx, at.ky});
         const Wide e2 = 2 * err;
         if (e2 <= dy) {
             ++at.ky;
@@ -46,27 +57,29 @@ void CPainter::TraceEllipse(const CBox& box)
             err += dx;
         }
     }
-    MirrorQuarter(box);
+    MirrorQuarter(traced);
+    return traced;
 }
 
 // Lays the traced quarter out as the whole closed outline: upper right, upper left, lower
 // left, lower right, each pixel with its doubled offset from the exact centre.
-void CPainter::MirrorQuarter(const CBox& box)
+void CPainter::MirrorQuarter(CTracedCurve& traced)
 {
-    const long long w = box.right - box.left;
-    const long long h = box.bottom - box.top;
+    const long long w = traced.w;
+    const long long h = traced.h;
     const long long lowerRow = h / 2;         // offset of the first lower-half row
     const long long upperRow = lowerRow - ((h - 1) & 1);
-    const std::size_t n = m_quarter.size();
-    m_curve.clear();
+    const std::vector<CQuarterPos>& quarter = traced.quarter;
+    std::vector<CCurvePoint>& curve = traced.curve;
+    const std::size_t n = quarter.size();
+    curve.clear();
     auto add = [&](std::size_t k, bool bRight, bool bLower) {
-        const CQuarterPos& q = m_quarter[k];
+        const CQuarterPos& q = quarter[k];
         const long long dxOff = bRight ? w - 1 - q.kx : q.kx;
         const long long dyOff = bLower ? lowerRow + q.ky : upperRow - q.ky;
-        const CCurvePoint p{box.left + dxOff, box.top + dyOff, 2 * dxOff - (w - 1),
-                            2 * dyOff - (h - 1)};
-        if (m_curve.empty() || m_curve.back().x != p.x || m_curve.back().y != p.y)
-            m_curve.push_back(p);
+        const CCurvePoint p{dxOff, dyOff, 2 * dxOff - (w - 1), 2 * dyOff - (h - 1)};
+        if (curve.empty() || curve.back().x != p.x || curve.back().y != p.y)
+            curve.push_back(p);
     };
     for (std::size_t k = 0; k < n; ++k)
         add(k, true, false);
@@ -76,9 +89,9 @@ void CPainter::MirrorQuarter(const CBox& box)
         add(k, false, true);
     for (std::size_t k = n; k-- > 0;)
         add(k, true, true);
-    if (m_curve.size() > 1 && m_curve.front().x == m_curve.back().x &&
-        m_curve.front().y == m_curve.back().y)
-        m_curve.pop_back();
+    if (curve.size() > 1 && curve.front().x == curve.back().x &&
+        curve.front().y == curve.back().y)
+        curve.pop_back();
 }
 
 // Boxes only one or two pixels wide are drawn solid with the pen (measured), except that a
@@ -88,13 +101,13 @@ bool CPainter::IsNarrow(const CBox& box)
     return box.right - box.left <= 2;
 }
 
-void CPainter::DrawNarrowBox(const CBox& box, std::uint32_t pen)
+void CPainter::DrawNarrowBox(const CBox& box, std::uint32_t crPen)
 {
     if ((box.right - box.left) * (box.bottom - box.top) > 1)
-        Block(box.left, box.top, box.right, box.bottom, pen);
+        Block(box.left, box.top, box.right, box.bottom, crPen);
 }
 
-bool CPainter::BeginCurve(const CBox& box, Colour pen, CBox* pBox, bool* pbResult)
+bool CPainter::BeginCurve(const CBox& box, COLORREF crPen, CBox* pBox, bool* pbResult)
 {
     UpdateClip();
     const CBox b = Normalised(box);
@@ -107,47 +120,48 @@ bool CPainter::BeginCurve(const CBox& box, Colour pen, CBox* pBox, bool* pbResul
     if (!Touches(b))
         return false;
     if (IsNarrow(b)) {
-        if (IsColour(pen))
-            DrawNarrowBox(b, CFrameBuffer::PixelFromColour(pen));
+        if (IsColor(crPen))
+            DrawNarrowBox(b, m_frame.PixelOf(crPen));
         return false;
     }
-    TraceEllipse(b);
     return true;
 }
 
-bool CPainter::Ellipse(const CBox& box, Colour pen, Colour brush)
+bool CPainter::Ellipse(const CBox& box, COLORREF crPen, COLORREF crBrush)
 {
     CBox b;
     bool bResult = true;
-    if (!BeginCurve(box, pen, &b, &bResult))
+    if (!BeginCurve(box, crPen, &b, &bResult))
         return bResult;
-    if (IsColour(brush))
-        FillEllipse(b, CFrameBuffer::PixelFromColour(brush));
-    if (IsColour(pen)) {
-        const std::uint32_t pixel = CFrameBuffer::PixelFromColour(pen);
-        for (const CCurvePoint& p : m_curve)
-            Plot(p.x, p.y, pixel);
+    const CTracedCurve& traced = TraceEllipse(b);
+    if (IsColor(crBrush))
+        FillEllipse(b, traced, m_frame.PixelOf(crBrush));
+    if (IsColor(crPen)) {
+        const std::uint32_t pixel = m_frame.PixelOf(crPen);
+        for (const CCurvePoint& p : traced.curve)
+            Plot(b.left + p.x, b.top + p.y, pixel);
     }
     return true;
 }
 
 // The brush covers each row between the outline's innermost pixels on either side: the
 // traced quarter gives, for each of its rows, how far in the outline reaches.
-void CPainter::FillEllipse(const CBox& box, std::uint32_t brush)
+void CPainter::FillEllipse(const CBox& box, const CTracedCurve& traced, std::uint32_t crBrush)
 {
+    const std::vector<CQuarterPos>& quarter = traced.quarter;
     const long long h = box.bottom - box.top;
     const long long lowerRow = h / 2;
     const long long upperRow = lowerRow - ((h - 1) & 1);
-    for (std::size_t k = 0; k < m_quarter.size(); ++k) {
-        const bool bLastOfRow = k + 1 == m_quarter.size() || m_quarter[k + 1].ky != m_quarter[k].ky;
+    for (std::size_t k = 0; k < quarter.size(); ++k) {
+        const bool bLastOfRow = k + 1 == quarter.size() || quarter[k + 1].ky != quarter[k].ky;
         if (!bLastOfRow)
             continue;
-        const long long kx = m_quarter[k].kx;
+        const long long kx = quarter[k].kx;
         const Wide x0 = Wide(box.left) + kx + 1;
         const Wide x1 = Wide(box.right) - 2 - kx;
-        Span(Wide(box.top) + lowerRow + m_quarter[k].ky, x0, x1, brush);
-        if (upperRow - m_quarter[k].ky != lowerRow + m_quarter[k].ky)
-            Span(Wide(box.top) + upperRow - m_quarter[k].ky, x0, x1, brush);
+        Span(Wide(box.top) + lowerRow + quarter[k].ky, x0, x1, crBrush);
+        if (upperRow - quarter[k].ky != lowerRow + quarter[k].ky)
+            Span(Wide(box.top) + upperRow - quarter[k].ky, x0, x1, crBrush);
     }
 }
 

@@ -1,34 +1,42 @@
+// The framebuffer's memory, its clearing, and the box of what changed since it was presented.
 #include "raster/framebuffer.h"
 
 #include <algorithm>
 
 namespace raster {
 
-bool CFrameBuffer::Resize(int nWidth, int nHeight)
+bool CFrameBuffer::IsSizeAllowed(int nWidth, int nHeight)
 {
-    if (nWidth < 0 || nHeight < 0 || nWidth > kMaxSide || nHeight > kMaxSide ||
-        static_cast<long long>(nWidth) * nHeight > kMaxPixels)
+    return nWidth >= 0 && nHeight >= 0 && nWidth <= kMaxSide && nHeight <= kMaxSide &&
+           static_cast<long long>(nWidth) * nHeight <= kMaxPixels;
+}
+
+bool CFrameBuffer::Resize(int nWidth, int nHeight, std::uint32_t* pMemory)
+{
+    if (!IsSizeAllowed(nWidth, nHeight))
         return false;
+    const std::size_t nCount =
+        static_cast<std::size_t>(nWidth) * static_cast<std::size_t>(nHeight);
     m_nWidth = nWidth;
     m_nHeight = nHeight;
-    m_pixels.assign(static_cast<std::size_t>(nWidth) * static_cast<std::size_t>(nHeight),
-                    PixelFromColour(0));
+    if (pMemory != nullptr) {
+        std::vector<std::uint32_t>().swap(m_ownPixels);
+        m_pPixels = pMemory;
+    } else {
+        m_ownPixels.resize(nCount);
+        m_pPixels = m_ownPixels.data();
+    }
+    std::fill(m_pPixels, m_pPixels + nCount, PixelOf(0));
     m_dirty = CBox{0, 0, nWidth, nHeight};
     if (m_dirty.IsEmpty())
         m_dirty = CBox{0, 0, 0, 0};
     return true;
 }
 
-Colour CFrameBuffer::GetColour(int x, int y) const
+void CFrameBuffer::Clear(COLORREF cr)
 {
-    return m_pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(m_nWidth) +
-                    static_cast<std::size_t>(x)] & 0x00FFFFFFu;
-}
-
-void CFrameBuffer::Clear(Colour colour)
-{
-    std::fill(m_pixels.begin(), m_pixels.end(), PixelFromColour(colour));
-    AddDirty(0, 0, m_nWidth, m_nHeight);
+    for (int y = 0; y < m_nHeight; ++y)
+        FillSpan(y, 0, m_nWidth, PixelOf(cr));
 }
 
 CBox CFrameBuffer::TakeDirty()
@@ -38,26 +46,29 @@ CBox CFrameBuffer::TakeDirty()
     return dirty;
 }
 
-void CFrameBuffer::FillSpan(int y, int x0, int x1, std::uint32_t pixel)
+void CFrameBuffer::MarkAllDirty()
 {
-    if (x1 <= x0)
-        return;
-    std::uint32_t* row = m_pixels.data() + static_cast<std::size_t>(y) * m_nWidth;
-    std::fill(row + x0, row + x1, pixel);
-    AddDirty(x0, y, x1, y + 1);
+    if (m_nWidth > 0 && m_nHeight > 0)
+        m_dirty = CBox{0, 0, m_nWidth, m_nHeight};
 }
 
-void CFrameBuffer::PutPixel(int x, int y, std::uint32_t pixel)
+// Only the part of the span between its first and last changed pixel counts as changed.
+void CFrameBuffer::FillSpan(int y, int x0, int x1, std::uint32_t nPixel)
 {
-    m_pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(m_nWidth) +
-             static_cast<std::size_t>(x)] = pixel;
-    AddDirty(x, y, x + 1, y + 1);
+    std::uint32_t* pRow = m_pPixels + IndexOf(0, y);
+    std::uint32_t* pFirst = std::find_if(pRow + x0, pRow + x1,
+                                         [nPixel](std::uint32_t n) { return n != nPixel; });
+    if (pFirst == pRow + x1)
+        return;
+    std::uint32_t* pLast = pRow + x1;
+    while (pLast[-1] == nPixel)
+        --pLast;
+    std::fill(pFirst, pLast, nPixel);
+    AddDirty(static_cast<int>(pFirst - pRow), y, static_cast<int>(pLast - pRow), y + 1);
 }
 
-void CFrameBuffer::AddDirty(int x0, int y0, int x1, int y1)
+void CFrameBuffer::GrowDirty(int x0, int y0, int x1, int y1)
 {
-    if (x1 <= x0 || y1 <= y0)
-        return;
     if (m_dirty.IsEmpty()) {
         m_dirty = CBox{x0, y0, x1, y1};
         return;

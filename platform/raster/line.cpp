@@ -7,30 +7,40 @@ namespace raster {
 
 namespace {
 
-// One axis of a line: where it starts and how far it goes (65 bits, hence Wide).
-struct CAxis {
-    Wide start;
-    Wide delta;
-};
+using CAxis = CPainter::CAxisView;
+
+// Coordinates within this range keep every difference, product and sum of a line's stepping
+// inside 64 bits.
+const long long kNarrowLimit = 1LL << 30;
+
+bool FitsInt(CPoint64 pt)
+{
+    return pt.x > -kNarrowLimit && pt.x < kNarrowLimit && pt.y > -kNarrowLimit &&
+           pt.y < kNarrowLimit;
+}
 
 // The minor coordinate's offset at step i of n is i * minor / n rounded to the nearest,
-// halves downwards. The exact quotient and remainder are found once by division (i and
-// |minor| are below 2^64, so their product fits in 128 bits) and then advanced a step at a
-// time, since |minor| <= n.
+// halves downwards. The exact quotient and remainder are found once by division and then
+// advanced a step at a time, since |minor| <= n. Lines within the int range, as every line on
+// a screen is, step in 64-bit arithmetic; any other in 128 bits (i and |minor| are below 2^64,
+// so their product fits).
+template <class Signed, class Unsigned>
 class CMinorStepper {
 public:
-    CMinorStepper(UWide i, Wide minor, UWide n)
-        : m_magnitude(static_cast<UWide>(AbsWide(minor))), m_n(n), m_bNegative(minor < 0)
+    CMinorStepper(Unsigned i, Signed minor, Unsigned n)
+        : m_magnitude(static_cast<Unsigned>(minor < 0 ? -minor : minor)),
+          m_n(n),
+          m_bNegative(minor < 0)
     {
-        const UWide product = i * m_magnitude;
+        const Unsigned product = i * m_magnitude;
         m_quotient = product / n;
         m_rest = product % n;
     }
-    Wide Offset() const
+    Signed Offset() const
     {
         if (!m_bNegative)
-            return static_cast<Wide>(m_quotient + (2 * m_rest > m_n ? 1 : 0));
-        return -static_cast<Wide>(m_quotient + (2 * m_rest >= m_n ? 1 : 0));
+            return static_cast<Signed>(m_quotient + (2 * m_rest > m_n ? 1 : 0));
+        return -static_cast<Signed>(m_quotient + (2 * m_rest >= m_n ? 1 : 0));
     }
     void Advance()
     {
@@ -42,11 +52,11 @@ public:
     }
 
 private:
-    UWide m_magnitude;
-    UWide m_n;
+    Unsigned m_magnitude;
+    Unsigned m_n;
     bool m_bNegative;
-    UWide m_quotient = 0;
-    UWide m_rest = 0;
+    Unsigned m_quotient = 0;
+    Unsigned m_rest = 0;
 };
 
 // The steps i in [0, n) whose major coordinate lies in [low, high).
@@ -66,11 +76,11 @@ bool VisibleSteps(const CAxis& major, Wide low, Wide high, Wide n, Wide& first, 
 
 }  // namespace
 
-void CPainter::Line(CPoint64 from, CPoint64 to, Colour pen)
+void CPainter::Line(CPoint64 from, CPoint64 to, COLORREF crPen)
 {
     UpdateClip();
-    if (IsColour(pen))
-        DrawLine(from, to, CFrameBuffer::PixelFromColour(pen));
+    if (IsColor(crPen))
+        DrawLine(from, to, m_frame.PixelOf(crPen));
 }
 
 void CPainter::DrawLine(CPoint64 from, CPoint64 to, std::uint32_t pixel)
@@ -93,14 +103,34 @@ void CPainter::DrawLine(CPoint64 from, CPoint64 to, std::uint32_t pixel)
     const Wide high = bXMajor ? m_clip.right : m_clip.bottom;
     if (!VisibleSteps(major, low, high, n, first, last))
         return;
-    const Wide step = major.delta > 0 ? 1 : -1;
-    CMinorStepper stepper(static_cast<UWide>(first), minor.delta, static_cast<UWide>(n));
-    for (Wide i = first; i <= last; ++i, stepper.Advance()) {
-        const Wide a = major.start + step * i;
-        const Wide b = minor.start + stepper.Offset();
-        const Wide x = bXMajor ? a : b;
-        const Wide y = bXMajor ? b : a;
-        if (y >= m_clip.top && y < m_clip.bottom && x >= m_clip.left && x < m_clip.right)
+    if (FitsInt(from) && FitsInt(to))
+        StepLine<long long, unsigned long long>(major, minor, first, last, n, bXMajor, pixel);
+    else
+        StepLine<Wide, UWide>(major, minor, first, last, n, bXMajor, pixel);
+}
+
+// Visits steps first..last of the line; Signed holds every coordinate and step involved.
+template <class Signed, class Unsigned>
+void CPainter::StepLine(const CAxisView& major, const CAxisView& minor, Wide first, Wide last,
+                        Wide n, bool bXMajor, std::uint32_t pixel)
+{
+    const Signed step = major.delta > 0 ? 1 : -1;
+    const Signed majorStart = static_cast<Signed>(major.start);
+    const Signed minorStart = static_cast<Signed>(minor.start);
+    const Signed top = static_cast<Signed>(m_clip.top);
+    const Signed bottom = static_cast<Signed>(m_clip.bottom);
+    const Signed left = static_cast<Signed>(m_clip.left);
+    const Signed right = static_cast<Signed>(m_clip.right);
+    CMinorStepper<Signed, Unsigned> stepper(static_cast<Unsigned>(first),
+                                            static_cast<Signed>(minor.delta),
+                                            static_cast<Unsigned>(n));
+    const Signed nLast = static_cast<Signed>(last);
+    for (Signed i = static_cast<Signed>(first); i <= nLast; ++i, stepper.Advance()) {
+        const Signed a = majorStart + step * i;
+        const Signed b = minorStart + stepper.Offset();
+        const Signed x = bXMajor ? a : b;
+        const Signed y = bXMajor ? b : a;
+        if (y >= top && y < bottom && x >= left && x < right)
             m_frame.PutPixel(static_cast<int>(x), static_cast<int>(y), pixel);
     }
 }

@@ -69,16 +69,16 @@ CBox CPainter::Normalised(const CBox& box)
     return result;
 }
 
-void CPainter::FillBox(const CBox& box, Colour colour)
+void CPainter::FillBox(const CBox& box, COLORREF colour)
 {
     UpdateClip();
-    if (IsColour(colour))
-        Block(box.left, box.top, box.right, box.bottom, CFrameBuffer::PixelFromColour(colour));
+    if (IsColor(colour))
+        Block(box.left, box.top, box.right, box.bottom, m_frame.PixelOf(colour));
 }
 
 // GDI's Rectangle: outline on left..right-1 x top..bottom-1, brush strictly inside. An
 // empty box draws nothing, and so (measured) does a 1 x 1 box.
-void CPainter::Rectangle(const CBox& box, Colour pen, Colour brush)
+void CPainter::Rectangle(const CBox& box, COLORREF crPen, COLORREF crBrush)
 {
     UpdateClip();
     const CBox b = Normalised(box);
@@ -86,12 +86,12 @@ void CPainter::Rectangle(const CBox& box, Colour pen, Colour brush)
     const Wide h = Wide(b.bottom) - b.top;
     if (w == 0 || h == 0 || (w == 1 && h == 1))
         return;
-    if (IsColour(brush))
+    if (IsColor(crBrush))
         Block(Wide(b.left) + 1, Wide(b.top) + 1, Wide(b.right) - 1, Wide(b.bottom) - 1,
-              CFrameBuffer::PixelFromColour(brush));
-    if (!IsColour(pen))
+              m_frame.PixelOf(crBrush));
+    if (!IsColor(crPen))
         return;
-    const std::uint32_t pixel = CFrameBuffer::PixelFromColour(pen);
+    const std::uint32_t pixel = m_frame.PixelOf(crPen);
     Span(b.top, b.left, Wide(b.right) - 1, pixel);
     Span(Wide(b.bottom) - 1, b.left, Wide(b.right) - 1, pixel);
     Block(b.left, Wide(b.top) + 1, Wide(b.left) + 1, Wide(b.bottom) - 1, pixel);

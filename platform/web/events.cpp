@@ -12,20 +12,19 @@
 namespace {
 
 // The canvas's laid-out size becomes the client area; the first layout is the exposure the
-// first paint waits for.
-void TakePageEvents(CNativeWindow* pWindow)
+// first paint waits for. The core ignores a size it already has.
+void TakePageEvents(web::CWebWindow* pWindow)
 {
     if (!vz_page_measured())
         return;
-    const int nWidth = vz_page_width();
-    const int nHeight = vz_page_height();
-    const raster::CFrameBuffer& frame = pWindow->m_frame;
-    const HWND__* pCore = portable::LookupWindow(pWindow->m_hWnd);
-    if (frame.GetWidth() != nWidth || frame.GetHeight() != nHeight)
-        web::ResizeFrame(pWindow, nWidth, nHeight);
-    if (pCore != nullptr &&
-        (pCore->m_nClientWidth != frame.GetWidth() || pCore->m_nClientHeight != frame.GetHeight()))
-        portable::NotifyResized(pWindow->m_hWnd, frame.GetWidth(), frame.GetHeight());
+    // The framebuffer is compared with the fitted size, not the page's: a page beyond the
+    // framebuffer's budget would otherwise clear it on every event, without a repaint. The
+    // core ignores a size it already has.
+    const SIZE size = web::FitFrame(vz_page_width(), vz_page_height());
+    const raster::CFrameBuffer& frame = pWindow->Device().GetFrame();
+    if (frame.GetWidth() != size.cx || frame.GetHeight() != size.cy)
+        web::ResizeFrame(pWindow, size.cx, size.cy);
+    portable::NotifyResized(pWindow->m_hWnd, frame.GetWidth(), frame.GetHeight());
     if (pWindow->m_bExposePending) {
         pWindow->m_bExposePending = false;
         portable::NotifyExposed(pWindow->m_hWnd);
@@ -45,7 +44,7 @@ long long Now()
 void TakePendingEvents()
 {
     vz_page_take_events();
-    if (CNativeWindow* pWindow = web::PageWindow())
+    if (web::CWebWindow* pWindow = web::PageWindow())
         TakePageEvents(pWindow);
 }
 
@@ -67,3 +66,8 @@ WaitResult WaitForEvents(long long nsDeadline)
 }
 
 }  // namespace portable
+
+void portable::DeviceFlush()
+{
+    web::PresentPageWindow();
+}

@@ -11,6 +11,10 @@ EM_JS(void, vz_page_start_js, (), {
     if (Module.vzPage)
         return;
     var canvas = document.getElementById("canvas");
+    // The page's notice says why a program did not start; this one did.
+    var notice = document.getElementById("notice");
+    if (notice)
+        notice.hidden = true;
     var page = {
         canvas : canvas,
         context : canvas.getContext("2d", {alpha : false}),

@@ -8,34 +8,66 @@
 
 namespace {
 
-CNativeWindow* s_pPageWindow = nullptr;
+web::CWebWindow* s_pPageWindow = nullptr;
 
-int ClampSide(int n)
+web::CWebWindow* AsWebWindow(CNativeWindow* pWindow)
 {
-    return std::min(std::max(n, 1), raster::CFrameBuffer::kMaxSide);
+    return static_cast<web::CWebWindow*>(pWindow);
 }
 
 }  // namespace
 
 namespace web {
 
-CNativeWindow* PageWindow()
+CWebWindow::CWebWindow(HWND hWnd, const COLORREF* pcrBackground)
+    : CNativeWindow{hWnd, &m_device}, m_device(*this, raster::kRgbaFormat, pcrBackground)
+{
+}
+
+// Off the page a window draws into memory only.
+void CWebWindow::Present(const raster::CFrameBuffer& frame, const raster::CBox& box)
+{
+    if (!m_bOnPage)
+        return;
+    // The box lies within the framebuffer, whose sides fit an int.
+    vz_page_present(frame.GetPixels(), frame.GetWidth(), frame.GetHeight(),
+                    static_cast<int>(box.left), static_cast<int>(box.top),
+                    static_cast<int>(box.right - box.left), static_cast<int>(box.bottom - box.top));
+}
+
+CWebWindow* PageWindow()
 {
     return s_pPageWindow;
 }
 
-SIZE ResizeFrame(CNativeWindow* pWindow, int nWidth, int nHeight)
+void PresentPageWindow()
 {
-    int cx = ClampSide(nWidth);
-    int cy = ClampSide(nHeight);
-    // A screen beyond the framebuffer's pixel budget is drawn at a lower resolution and scaled.
-    while (static_cast<long long>(cx) * cy > raster::CFrameBuffer::kMaxPixels) {
-        cx = std::max(1, cx / 2);
-        cy = std::max(1, cy / 2);
+    if (s_pPageWindow != nullptr)
+        s_pPageWindow->Device().Present();
+}
+
+SIZE FitFrame(int nWidth, int nHeight)
+{
+    const long long cx = std::max(nWidth, 1);
+    const long long cy = std::max(nHeight, 1);
+    // A screen beyond the framebuffer's budget is drawn at a lower resolution, both sides
+    // divided by one whole factor, and the page scales the canvas up to its box: the picture
+    // keeps its proportions, and each of its pixels covers the same square of the screen.
+    for (long long nFactor = 1;; ++nFactor) {
+        const long long w = (cx + nFactor - 1) / nFactor;
+        const long long h = (cy + nFactor - 1) / nFactor;
+        if (w <= raster::CFrameBuffer::kMaxSide && h <= raster::CFrameBuffer::kMaxSide &&
+            w * h <= raster::CFrameBuffer::kMaxPixels)
+            return SIZE{static_cast<int>(w), static_cast<int>(h)};
     }
-    pWindow->m_frame.Resize(cx, cy);
-    if (pWindow->m_bHasBackground)
-        pWindow->m_frame.Clear(pWindow->m_crBackground);
+}
+
+SIZE ResizeFrame(CWebWindow* pWindow, int nWidth, int nHeight)
+{
+    const SIZE size = FitFrame(nWidth, nHeight);
+    const int cx = size.cx;
+    const int cy = size.cy;
+    pWindow->Device().Resize(cx, cy);
     if (pWindow->m_bOnPage)
         vz_page_set_canvas_size(cx, cy);
     return SIZE{cx, cy};
@@ -51,13 +83,17 @@ SIZE DefaultWindowSize()
     return SIZE{vz_page_width(), vz_page_height()};
 }
 
+// A window's pixels are one framebuffer.
+int MaxWindowExtent()
+{
+    return raster::CFrameBuffer::kMaxSide;
+}
+
 // The page's icon is the program's own, linked by the page itself.
 CNativeWindow* CreateNativeWindow(HWND hWnd, const NativeWindowLook& look)
 {
     vz_page_start();
-    CNativeWindow* pWindow = new CNativeWindow(hWnd);
-    pWindow->m_bHasBackground = look.m_pBackground != nullptr;
-    pWindow->m_crBackground = look.m_pBackground != nullptr ? *look.m_pBackground : 0;
+    web::CWebWindow* pWindow = new web::CWebWindow(hWnd, look.m_pBackground);
     const LPCSTR lpszCaption = look.m_lpszCaption;
     const Placement& placement = look.m_placement;
     if (s_pPageWindow == nullptr) {
@@ -74,8 +110,9 @@ CNativeWindow* CreateNativeWindow(HWND hWnd, const NativeWindowLook& look)
     return pWindow;
 }
 
-void DestroyNativeWindow(CNativeWindow* pWindow)
+void DestroyNativeWindow(CNativeWindow* pNative)
 {
+    web::CWebWindow* pWindow = AsWebWindow(pNative);
     if (pWindow == s_pPageWindow) {
         vz_page_show_canvas(0);
         s_pPageWindow = nullptr;
@@ -85,15 +122,17 @@ void DestroyNativeWindow(CNativeWindow* pWindow)
 
 // The canvas is on the screen once the page has laid it out; a window off the page is exposed
 // at once, having no screen to wait for.
-void ShowNativeWindow(CNativeWindow* pWindow, int nCmdShow, bool)
+void ShowNativeWindow(CNativeWindow* pNative, ShowCommand command, bool)
 {
+    web::CWebWindow* pWindow = AsWebWindow(pNative);
+    const bool bShow = command != ShowCommand::Hide;
     if (!pWindow->m_bOnPage) {
-        if (nCmdShow != SW_HIDE)
+        if (bShow)
             NotifyExposed(pWindow->m_hWnd);
         return;
     }
-    vz_page_show_canvas(nCmdShow != SW_HIDE);
-    if (nCmdShow == SW_HIDE)
+    vz_page_show_canvas(bShow ? 1 : 0);
+    if (!bShow)
         return;
     pWindow->m_bExposePending = true;
     vz_page_poke();
@@ -101,8 +140,9 @@ void ShowNativeWindow(CNativeWindow* pWindow, int nCmdShow, bool)
 
 // The page keeps the canvas's size: the loop reports it back to the core, which took the
 // program's size meanwhile.
-void MoveNativeWindow(CNativeWindow* pWindow, int, int, int nWidth, int nHeight)
+void MoveNativeWindow(CNativeWindow* pNative, int, int, int nWidth, int nHeight)
 {
+    web::CWebWindow* pWindow = AsWebWindow(pNative);
     if (pWindow->m_bOnPage)
         vz_page_poke();
     else

@@ -1,7 +1,8 @@
 // Colour to pixel conversion on the default visual. On TrueColor the pixel is the colour,
 // scaled into the visual's red, green and blue fields. On DirectColor those fields index the
 // colour map, which is not a straight ramp, so each colour is allocated once and remembered.
-#include "x11display.h"
+#include "colors.h"
+#include "display.h"
 
 #include <X11/Xutil.h>
 

@@ -1,9 +1,9 @@
 // The x11 event source: X events turned into the core's notifications, and the wait for the
 // server or the next deadline.
-#include "x11display.h"
-#include "x11events.h"
-#include "x11state.h"
-#include "x11windowprops.h"
+#include "events.h"
+#include "display.h"
+#include "window.h"
+#include "windowprops.h"
 
 #include <poll.h>
 #include <signal.h>
@@ -14,17 +14,25 @@ namespace x11 {
 namespace {
 
 // An Expose series covers the exposed area with several rectangles; the program repaints its
-// whole client area anyway, so only the last of the series (count 0) asks for the paint.
-void OnExpose(HWND hWnd, const XExposeEvent& event)
+// whole client area anyway, so only the last of the series (count 0) asks for the paint. The
+// server has cleared what it exposed, so the frame is presented whole again.
+void OnExpose(CX11Window* pWindow, const XExposeEvent& event)
 {
+    pWindow->Invalidate();
     if (event.count == 0)
-        portable::NotifyExposed(hWnd);
+        portable::NotifyExposed(pWindow->m_hWnd);
+}
+
+// The device takes the new size before the core hears of it, so that the repaint it asks for
+// draws at that size.
+void OnConfigure(CX11Window* pWindow, const XConfigureEvent& event)
+{
+    pWindow->Resize(event.width, event.height);
+    portable::NotifyResized(pWindow->m_hWnd, event.width, event.height);
 }
 
 void OnClientMessage(HWND hWnd, const XClientMessageEvent& event)
 {
-    if (AnswerPing(event))
-        return;
     const Connection& connection = TheConnection();
     const Atom atomProtocol = static_cast<Atom>(event.data.l[0]);
     if (event.message_type == connection.m_atomWmProtocols && event.format == 32 &&
@@ -34,19 +42,29 @@ void OnClientMessage(HWND hWnd, const XClientMessageEvent& event)
 
 void HandleEvent(const XEvent& event)
 {
+    if (TakeCompletion(event))
+        return;
     // Events for windows already destroyed are still in the queue after XDestroyWindow.
-    HWND hWnd = LookupWindowById(event.xany.window);
-    if (hWnd == nullptr)
+    CX11Window* pWindow = FindWindow(event.xany.window);
+    if (pWindow == nullptr)
         return;
     switch (event.type) {
     case Expose:
-        OnExpose(hWnd, event.xexpose);
+        OnExpose(pWindow, event.xexpose);
         break;
     case ConfigureNotify:
-        portable::NotifyResized(hWnd, event.xconfigure.width, event.xconfigure.height);
+        // Any client can send a ConfigureNotify. A synthetic one is the window manager's
+        // report of where the frame put the window, and only its position means anything;
+        // sizes come from the server's own.
+        if (!event.xconfigure.send_event)
+            OnConfigure(pWindow, event.xconfigure);
         break;
+    case DestroyNotify:
+        // The program's own windows leave the look-up as they are destroyed, before any
+        // event is read again, so this one was destroyed by another client.
+        ExitWindowDestroyed();
     case ClientMessage:
-        OnClientMessage(hWnd, event.xclient);
+        OnClientMessage(pWindow->m_hWnd, event.xclient);
         break;
     default:
         break;
@@ -113,12 +131,16 @@ void portable::TakePendingEvents()
         XNextEvent(pDisplay, &event);
         x11::HandleEvent(event);
     }
+    x11::AnswerHeldPings();
 }
 
 portable::WaitResult portable::WaitForEvents(long long nsDeadline)
 {
     using namespace x11;
     Display* pDisplay = TheConnection().m_pDisplay;
+    // Requests made since the events were taken may have read pings.
+    AnswerHeldPings();
+    PresentWindows();
     XFlush(pDisplay);
     if (XQLength(pDisplay) > 0)
         return WaitResult::Events;
@@ -135,4 +157,13 @@ portable::WaitResult portable::WaitForEvents(long long nsDeadline)
         ppoll(&descriptor, 1, &timeout, nullptr);
     }
     return descriptor.revents != 0 ? WaitResult::Events : WaitResult::Timeout;
+}
+
+// The frames go out, and a round trip makes sure the server has carried them out.
+void portable::DeviceFlush()
+{
+    if (!x11::IsConnected())
+        return;
+    x11::PresentWindows();
+    XSync(x11::TheConnection().m_pDisplay, False);
 }

@@ -1,5 +1,5 @@
 // The conversions of GDI boxes, lines and arcs into X's coordinate space, in one place.
-#include "x11geometry.h"
+#include "geometry.h"
 
 #include <algorithm>
 #include <cmath>

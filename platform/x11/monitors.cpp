@@ -2,7 +2,7 @@
 // monitor it will appear on, not of the whole screen, which on a desktop of several monitors
 // spans them all. Monitors are read through Xinerama, which servers with RandR also answer.
 #include "backend.h"
-#include "x11display.h"
+#include "display.h"
 
 #include <X11/extensions/Xinerama.h>
 

@@ -1,19 +1,17 @@
 // MessageBox: a small modal window with the text and an OK button, drawn with a core X font.
 // It runs its own loop for its own window only; events of the program's other windows stay
 // queued for the main loop, as they would while a modal box runs on Windows without them.
-#include "x11display.h"
-#include "x11state.h"
-#include "x11windowprops.h"
+#include "display.h"
+#include "resources.h"
+#include "window.h"
+#include "windowprops.h"
 
 #include <X11/Xatom.h>
 #include <X11/keysym.h>
 
-#include <afxwin.h>
-
 #include <poll.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -51,16 +49,6 @@ std::vector<std::string> SplitLines(const std::string& text)
     return lines;
 }
 
-// The box's text on stderr as one line, for logs and for users without a window manager.
-void EchoToStderr(const std::string& text, const std::string& caption)
-{
-    std::string line = text;
-    std::replace(line.begin(), line.end(), '\n', ' ');
-    std::fprintf(stderr, "%s: %s\n", caption.empty() ? AfxGetAppName() : caption.c_str(),
-                 line.c_str());
-    std::fflush(stderr);
-}
-
 Bool IsEventForWindow(Display*, XEvent* pEvent, XPointer pArg)
 {
     return pEvent->xany.window == *reinterpret_cast<Window*>(pArg) ? True : False;
@@ -68,7 +56,8 @@ Bool IsEventForWindow(Display*, XEvent* pEvent, XPointer pArg)
 
 class CMessageBoxWindow {
 public:
-    CMessageBoxWindow(const std::string& text, const std::string& caption, HWND hWndOwner);
+    CMessageBoxWindow(const std::string& text, const std::string& caption,
+                      CNativeWindow* pOwner);
     ~CMessageBoxWindow();
     CMessageBoxWindow(const CMessageBoxWindow&) = delete;
     CMessageBoxWindow& operator=(const CMessageBoxWindow&) = delete;
@@ -79,7 +68,7 @@ private:
     void LoadFont();
     int TextWidth(const std::string& text) const;
     void Layout();
-    void CreateBoxWindow(const std::string& caption, HWND hWndOwner);
+    void CreateBoxWindow(const std::string& caption, CNativeWindow* pOwner);
     void Paint();
     void HandleEvent(const XEvent& event);
     void HandleKey(XKeyEvent event);
@@ -100,7 +89,7 @@ private:
 };
 
 CMessageBoxWindow::CMessageBoxWindow(const std::string& text, const std::string& caption,
-                                     HWND hWndOwner)
+                                     CNativeWindow* pOwner)
     : m_connection(x11::TheConnection()),
       m_lines(SplitLines(text)),
       m_pFont(nullptr),
@@ -116,7 +105,7 @@ CMessageBoxWindow::CMessageBoxWindow(const std::string& text, const std::string&
 {
     LoadFont();
     Layout();
-    CreateBoxWindow(caption, hWndOwner);
+    CreateBoxWindow(caption, pOwner);
 }
 
 CMessageBoxWindow::~CMessageBoxWindow()
@@ -170,7 +159,7 @@ void CMessageBoxWindow::Layout()
     m_rcButton.height = static_cast<unsigned short>(nButtonHeight);
 }
 
-void CMessageBoxWindow::CreateBoxWindow(const std::string& caption, HWND hWndOwner)
+void CMessageBoxWindow::CreateBoxWindow(const std::string& caption, CNativeWindow* pOwner)
 {
     Display* pDisplay = m_connection.m_pDisplay;
     XSetWindowAttributes attributes = XSetWindowAttributes();
@@ -188,8 +177,9 @@ void CMessageBoxWindow::CreateBoxWindow(const std::string& caption, HWND hWndOwn
     x11::SetWindowCaption(m_idWindow, caption.c_str());
     x11::SetStandardProperties(m_idWindow, false);
     x11::SetSizeHints(m_idWindow, placement, true);
-    if (const HWND__* pOwner = portable::LookupWindow(hWndOwner))
-        XSetTransientForHint(pDisplay, m_idWindow, pOwner->m_pNative->m_idWindow);
+    if (pOwner != nullptr)
+        XSetTransientForHint(pDisplay, m_idWindow,
+                             static_cast<x11::CX11Window*>(pOwner)->GetId());
     const long nDialogType = static_cast<long>(m_connection.m_atomNetWmWindowTypeDialog);
     XChangeProperty(pDisplay, m_idWindow, m_connection.m_atomNetWmWindowType, XA_ATOM, 32,
                     PropModeReplace, reinterpret_cast<const unsigned char*>(&nDialogType), 1);
@@ -256,8 +246,6 @@ void CMessageBoxWindow::HandleEvent(const XEvent& event)
         m_bButtonArmed = false;
         break;
     case ClientMessage:
-        if (x11::AnswerPing(event.xclient))
-            break;
         if (event.xclient.message_type == m_connection.m_atomWmProtocols &&
             static_cast<Atom>(event.xclient.data.l[0]) == m_connection.m_atomWmDeleteWindow)
             m_bDone = true;
@@ -281,6 +269,7 @@ void CMessageBoxWindow::RunModal()
             HandleEvent(event);
             continue;
         }
+        x11::AnswerHeldPings();
         XFlush(pDisplay);
         pollfd descriptor = {ConnectionNumber(pDisplay), POLLIN, 0};
         poll(&descriptor, 1, -1);
@@ -289,13 +278,12 @@ void CMessageBoxWindow::RunModal()
 
 }  // namespace
 
-int portable::ShowMessageBox(HWND hWndOwner, const char* lpszText, const char* lpszCaption,
-                             UINT)
+int portable::ShowMessageBox(CNativeWindow* pOwner, const char* lpszText,
+                             const char* lpszCaption, UINT)
 {
     const std::string text = lpszText;
     const std::string caption = lpszCaption;
-    EchoToStderr(text, caption);
-    CMessageBoxWindow box(text, caption, hWndOwner);
+    CMessageBoxWindow box(text, caption, pOwner);
     box.RunModal();
     return IDOK;
 }

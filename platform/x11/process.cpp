@@ -1,8 +1,9 @@
 // What a window manager needs to know of the process behind a window, so that it can offer to
 // end a program that has stopped answering: which process on which machine, and answers to its
 // pings.
-#include "x11display.h"
-#include "x11windowprops.h"
+#include "display.h"
+#include "pings.h"
+#include "windowprops.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
@@ -18,6 +19,17 @@ namespace {
 // POSIX's guaranteed minimum for a host name; longer names are cut, which only shortens what
 // the window manager shows.
 const int kHostNameSize = _POSIX_HOST_NAME_MAX + 1;
+
+// The answer is the ping itself, sent back to the root window, where the window manager
+// listens.
+void AnswerPing(const Connection& connection, const XClientMessageEvent& event)
+{
+    XEvent reply = XEvent();
+    reply.xclient = event;
+    reply.xclient.window = connection.m_idRoot;
+    XSendEvent(connection.m_pDisplay, connection.m_idRoot, False,
+               SubstructureNotifyMask | SubstructureRedirectMask, &reply);
+}
 
 void SetClientMachine(Display* pDisplay, Window idWindow)
 {
@@ -45,20 +57,17 @@ void SetProcessIdentity(Window idWindow)
                     PropModeReplace, reinterpret_cast<const unsigned char*>(&nPid), 1);
 }
 
-// The answer is the ping itself, sent back to the root window, where the window manager
-// listens.
-bool AnswerPing(const XClientMessageEvent& event)
+// Answering sends requests, which may read more events and catch more pings meanwhile: the
+// held ones are copied out first.
+void AnswerHeldPings()
 {
+    XClientMessageEvent pings[kHeldPings];
+    const int nPings = TakeHeldPings(pings);
+    if (nPings == 0)
+        return;
     const Connection& connection = TheConnection();
-    if (event.message_type != connection.m_atomWmProtocols || event.format != 32 ||
-        static_cast<Atom>(event.data.l[0]) != connection.m_atomNetWmPing)
-        return false;
-    XEvent reply = XEvent();
-    reply.xclient = event;
-    reply.xclient.window = connection.m_idRoot;
-    XSendEvent(connection.m_pDisplay, connection.m_idRoot, False,
-               SubstructureNotifyMask | SubstructureRedirectMask, &reply);
-    return true;
+    for (int i = 0; i < nPings; ++i)
+        AnswerPing(connection, pings[i]);
 }
 
 }  // namespace x11

@@ -1,14 +1,15 @@
 // Window-manager properties of the backend's top-level windows.
-#include "x11display.h"
-#include "x11windowprops.h"
+#include "display.h"
+#include "windowprops.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 
-#include <afxwin.h>
 
 #include <cctype>
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace x11 {
 
@@ -79,7 +80,7 @@ void SetStandardProperties(Window idWindow, bool bIconic)
     Connection& connection = TheConnection();
     // The instance is the application's name and the class the same name capitalised, as X
     // programs name themselves. XClassHint's fields are not const, though Xlib only reads them.
-    std::string name = AfxGetAppName();
+    std::string name = portable::ApplicationName();
     std::string resourceClass = name;
     if (!resourceClass.empty())
         resourceClass[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
@@ -97,9 +98,11 @@ void SetWindowIcon(Window idWindow, const HICON__* pIcon)
     if (pIcon == nullptr)
         return;
     const Connection& connection = TheConnection();
+    // Xlib passes 32-bit property items as longs, whatever a long's size.
+    const std::vector<unsigned long> items(pIcon->pImages, pIcon->pImages + pIcon->nLength);
     XChangeProperty(connection.m_pDisplay, idWindow, connection.m_atomNetWmIcon, XA_CARDINAL, 32,
-                    PropModeReplace, reinterpret_cast<const unsigned char*>(pIcon->pImages),
-                    static_cast<int>(pIcon->nLength));
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(items.data()),
+                    static_cast<int>(items.size()));
 }
 
 // Without PPosition or USPosition the window manager chooses the place, as Windows does for

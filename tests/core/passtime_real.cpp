@@ -1,3 +1,5 @@
+// Time for the core's rules on a real window system: the test sleeps, since the backend's clock
+// is the system's and cannot be moved on.
 #include "passtime.h"
 
 #include <chrono>

@@ -2,7 +2,9 @@
 # Sizes no user would choose, imposed as a window manager would (XResizeWindow from another
 # client): a single pixel, lines one pixel thick, far beyond the screen, and taken off the
 # screen as minimising does. At each the program keeps running and says nothing; at every size
-# with room for a picture it repaints; back at a normal size its picture is right again.
+# with room for a picture it repaints; back at a normal size its picture is right again. Then
+# sizes that are only claimed: a synthetic ConfigureNotify, which any client can send, carries
+# a position and no size, so the picture stays right at the window's real size.
 # Usage: x11_hostile_sizes.sh vurazevedadar xtool
 set -euo pipefail
 exe=$1
@@ -73,11 +75,24 @@ for size in "1 1" "2 2" "3 3" "1 800" "800 1" "7 7" "4000 3000" "32000 200" \
 done
 minimise_and_restore
 
+# $1 says after what, for the message.
+expect_right_picture() {
+    local left top width height shots
+    read -r _ left top width height < <("$xtool" find Vurazevedadar)
+    sleep 0.4
+    mapfile -t shots < <(e2e_take_shots 6 0.25 "$E2E_WORK/shots-${1// /-}")
+    python3 "$here/judge.py" "$left" "$top" "$width" "$height" "${shots[@]}" ||
+        e2e_fail "wrong picture $1"
+    e2e_expect_running_quietly "$1"
+    echo "right picture at ${width}x${height} $1"
+}
+
 take_size $restored
-read -r _ left top width height < <("$xtool" find Vurazevedadar)
-sleep 0.4
-mapfile -t shots < <(e2e_take_shots 6 0.25 "$E2E_WORK/shots")
-python3 "$here/judge.py" "$left" "$top" "$width" "$height" "${shots[@]}" ||
-    e2e_fail "wrong picture after the hostile sizes"
-e2e_expect_running_quietly "at the end"
-echo "PASS: survived every size quietly and shows the right picture at ${width}x${height}"
+expect_right_picture "after the hostile sizes"
+
+# A picture sized for 1x1 stands still in a corner; one sized for 65535x65535 shows no figure.
+for claimed in "1 1" "65535 65535"; do
+    "$xtool" fake-configure Vurazevedadar $claimed || e2e_fail "could not claim the size $claimed"
+    expect_right_picture "after a synthetic ConfigureNotify claiming ${claimed/ /x}"
+done
+echo "PASS: survived every size quietly, and claimed sizes changed nothing"

@@ -1,13 +1,17 @@
 # Abuse of the native window: hostile sizes, storms, close requests, a vanishing X server.
 # Each script runs the real program on a private Xvfb of its own, so they may run in parallel.
 set(x11_reliability_checks
-    # asked sizes from 1x1 to 65535x65535 and minimising: no exit, no word, the right picture
+    # asked sizes from 1x1 to 65535x65535 and minimising: no exit, no word, the right picture;
+    # sizes claimed by synthetic ConfigureNotify events change nothing
     hostile_sizes x11.survives_hostile_sizes_quietly_and_recovers_its_picture
-    # 1,000 resizes and 10,000 exposures: no exit, no word, the right picture afterwards
+    # 1,000 resizes and 10,000 exposures: no exit, no word, the right picture afterwards;
+    # 100,000 pings while stopped: no lasting memory, the next ping answered
     storms x11.survives_event_storms_and_settles_to_the_right_picture
     # between ticks, amid a resize storm, twice at once, minimised: status 0 within 5 s, no word
     close_requests x11.close_requests_at_awkward_moments_end_with_status_0
-    # kill -9 of the server: ends within 1 s, one line on stderr, a status rather than a signal
+    # kill -9 of the server: ends within 1 s, one line on stderr, a status rather than a signal;
+    # a server that never answers, the window destroyed by another client, Xlib out of memory:
+    # status 1 and one line saying so; a stopped server is waited for; 0-2 closed at start
     server_loss x11.losing_the_server_ends_promptly_with_one_line)
 
 while(x11_reliability_checks)

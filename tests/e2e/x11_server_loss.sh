@@ -2,7 +2,9 @@
 # The X server vanishes (kill -9) under the running program: as soon as its window exists, while
 # it idles between ticks, while it works through a flood of exposures or of resizes, and while
 # its window is off the screen. Each time the program ends within a second, by itself (a status,
-# not a signal), saying so in exactly one line on stderr.
+# not a signal), saying so in exactly one line on stderr. So it does, saying what happened, when
+# the server accepts the connection and never answers, when another client destroys the window,
+# and when Xlib runs out of memory; a server that stops for a while is only a pause.
 # Usage: x11_server_loss.sh vurazevedadar xtool
 set -euo pipefail
 exe=$1
@@ -100,4 +102,101 @@ start_server_and_program minimised
 "$xtool" unmap Vurazevedadar || e2e_fail "could not take the window off the screen"
 sleep 0.3
 kill_server_and_expect_one_line "while minimised (unmapped)"
-echo "PASS: the program ended promptly with one line every time its server went"
+
+# Ends the server of a case that is over, so that the servers do not pile up.
+stop_server() {
+    kill "$E2E_XVFB"
+    wait "$E2E_XVFB" 2>/dev/null || true
+    e2e_forget_pid "$E2E_XVFB"
+}
+
+# Waits for the program to end by itself within $2 seconds with status 1 and exactly one line on
+# stderr, the program's own, holding $3; $1 says when, for the messages.
+expect_ended_saying() {
+    local what=$1 seconds=$2 expected=$3 status=0 lines
+    if ! e2e_wait_gone "$app" "$seconds"; then
+        kill -9 "$app"
+        e2e_fail "$what: still running ${seconds} s later"
+    fi
+    wait "$app" || status=$?
+    e2e_forget_pid "$app"
+    [ "$status" -eq 1 ] || e2e_fail "$what: ended with status $status"
+    lines=$(wc -l <"$errors")
+    [ "$lines" -eq 1 ] || e2e_fail "$what: $lines lines on stderr: $(head -n 5 "$errors")"
+    grep -q "^$program_name: .*$expected" "$errors" ||
+        e2e_fail "$what: said $(cat "$errors") rather than '$expected'"
+    echo "$what: ended with status 1, saying: $(cat "$errors")"
+}
+
+# A listener of this test's own that accepts connections and never answers. It takes the first
+# free display number from 1000 on in the abstract socket namespace, where Xlib looks first and
+# where binding a taken name fails, so that it cannot meet a real server or another test.
+errors=$E2E_WORK/app-silent.err
+python3 - "$E2E_WORK/silent.display" <<'LISTENER' &
+import socket, sys
+listener = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+for number in range(1000, 2000):
+    try:
+        listener.bind(b"\0/tmp/.X11-unix/X%d" % number)
+        break
+    except OSError:
+        continue
+listener.listen(4)
+with open(sys.argv[1], "w") as out:
+    out.write("%d\n" % number)
+accepted = []
+while True:
+    accepted.append(listener.accept()[0])
+LISTENER
+E2E_PIDS+=($!)
+e2e_wait_for 10 test -s "$E2E_WORK/silent.display" || e2e_fail "the silent listener did not start"
+DISPLAY=":$(cat "$E2E_WORK/silent.display")" "$exe" 2>"$errors" &
+app=$!
+E2E_PIDS+=("$app")
+expect_ended_saying "a server that never answers" 10 "did not answer within"
+
+# Stopped for longer than the set-up may take, once the connection is made: a pause, after
+# which the program goes on quietly.
+start_server_and_program paused
+kill -STOP "$E2E_XVFB"
+sleep 6
+kill -CONT "$E2E_XVFB"
+e2e_wait_for 10 "$xtool" painted Vurazevedadar || e2e_fail "no picture after the server's pause"
+e2e_expect_running_quietly "after the server's pause"
+echo "a server stopped for 6 s: the program waited and went on"
+kill "$app"
+wait "$app" 2>/dev/null || true
+e2e_forget_pid "$app"
+stop_server
+
+start_server_and_program destroyed
+"$xtool" destroy Vurazevedadar || e2e_fail "could not destroy the window"
+expect_ended_saying "the window destroyed by another client" 5 \
+    "the window was destroyed by another program"
+stop_server
+
+# Events the program cannot take while it is stopped pile up at the server; given room for
+# only a few of them in its address space, Xlib cannot queue them all once it reads again.
+start_server_and_program memory
+size_kb=$(awk '/^VmSize:/ { print $2 }' "/proc/$app/status")
+prlimit --pid "$app" --as=$(((size_kb + 4096) * 1024)) || e2e_fail "could not limit its memory"
+kill -STOP "$app"
+"$xtool" fake-configure Vurazevedadar 640 480 100000 || e2e_fail "could not send the events"
+kill -CONT "$app"
+expect_ended_saying "out of memory in Xlib" 10 "out of memory"
+stop_server
+
+# Started with descriptors 0 to 2 closed, none of them may become the X connection, or the
+# messages for stderr would go into the protocol stream.
+e2e_start_xvfb 1024x768x24
+"$exe" 0<&- 1>&- 2>&- &
+app=$!
+E2E_PIDS+=("$app")
+e2e_wait_for 10 "$xtool" painted Vurazevedadar || e2e_fail "no picture with 0 to 2 closed"
+for descriptor in 0 1 2; do
+    target=$(readlink "/proc/$app/fd/$descriptor") ||
+        e2e_fail "descriptor $descriptor is still closed"
+    [ "$target" = /dev/null ] || e2e_fail "descriptor $descriptor is $target"
+done
+echo "started with descriptors 0 to 2 closed: they are /dev/null"
+echo "PASS: the program ended promptly with one line saying what happened, every time"

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Floods of events such as a frantic user or a misbehaving window manager cause: a thousand
 # resizes within seconds, then ten thousand exposures. The program survives both without a word
-# on stderr, catches up, and then shows the right picture again.
+# on stderr, catches up, and then shows the right picture again. Then a hundred thousand pings
+# sent while it is stopped, which the server holds for it: they cost it no lasting memory, and
+# it still answers the next ping.
 # Usage: x11_storms.sh vurazevedadar xtool
 set -euo pipefail
 exe=$1
@@ -20,6 +22,9 @@ expose_limit_ms=10000
 # How long the program may take to work through what the storm left in its queue.
 settle_seconds=30
 restored="640 480"
+pings=100000
+# Xlib would queue all the held pings at once, about 200 bytes each: 20 MB.
+max_ping_growth_kb=1024
 
 errors=$E2E_WORK/app.err
 e2e_start_xvfb 1024x768x24
@@ -68,4 +73,20 @@ cpu_used=$(cpu_ms_since "$cpu_before")
 e2e_expect_running_quietly "during the exposure storm"
 echo "exposure storm: $exposures exposures in ${elapsed} ms; the program used ${cpu_used} ms of CPU"
 settles_to_right_picture "the exposure storm"
-echo "PASS: survived both storms quietly and settled to the right picture"
+
+peak_rss_kb() {
+    awk '/^VmHWM:/ { print $2 }' "/proc/$app/status"
+}
+peak_before=$(peak_rss_kb)
+kill -STOP "$app"
+"$xtool" ping-flood Vurazevedadar "$pings" || e2e_fail "the ping flood did not go through"
+kill -CONT "$app"
+e2e_wait_settled "$app" "$settle_seconds" >/dev/null ||
+    e2e_fail "still busy ${settle_seconds} s after the ping flood"
+"$xtool" ping Vurazevedadar || e2e_fail "no answer to a ping after the flood"
+e2e_expect_running_quietly "after the ping flood"
+peak_after=$(peak_rss_kb)
+[ $((peak_after - peak_before)) -le "$max_ping_growth_kb" ] ||
+    e2e_fail "$pings pings raised the peak RSS from $peak_before kB to $peak_after kB"
+echo "ping flood: $pings pings while stopped; peak RSS $peak_before kB, then $peak_after kB"
+echo "PASS: survived the storms quietly, settled to the right picture, and held no flood"

@@ -26,6 +26,13 @@
 //                                     WM_CLIENT_MACHINE and _NET_WM_ICON ("16x16,32x32")
 //   xtool ping <caption>              pings the window as a window manager does
 //                                     (_NET_WM_PING) and succeeds when the answer comes back
+//   xtool ping-flood <caption> <count>
+//                                     sends that many pings back to back, not waiting for
+//                                     the answers
+//   xtool fake-configure <caption> <w> <h> [<count>]
+//                                     sends the window a synthetic ConfigureNotify claiming
+//                                     that size (count times), as any client may
+//   xtool destroy <caption>           destroys the window, as any client may
 //   xtool frame|state|maximize|activate|wm-close <caption>
 //                                     asks a window manager, or reads what it did: xtool_wm.cpp
 // Exits 0 on success, 1 when no such window exists (or a check fails), 2 on bad usage or no
@@ -190,23 +197,27 @@ int Identity(Display* pDisplay, Window window)
     return 0;
 }
 
+void SendPing(Display* pDisplay, Window window, long nStamp)
+{
+    XEvent event = {};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(pDisplay, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(pDisplay, "_NET_WM_PING", False));
+    event.xclient.data.l[1] = nStamp;
+    event.xclient.data.l[2] = static_cast<long>(window);
+    XSendEvent(pDisplay, window, False, NoEventMask, &event);
+}
+
 // The answer is the same client message, sent to the root window.
 int Ping(Display* pDisplay, Window window)
 {
     const Window root = DefaultRootWindow(pDisplay);
-    const Atom atomProtocols = XInternAtom(pDisplay, "WM_PROTOCOLS", False);
     const Atom atomPing = XInternAtom(pDisplay, "_NET_WM_PING", False);
     const long nStamp = 4242;
     XSelectInput(pDisplay, root, SubstructureNotifyMask);
-    XEvent event = {};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = atomProtocols;
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(atomPing);
-    event.xclient.data.l[1] = nStamp;
-    event.xclient.data.l[2] = static_cast<long>(window);
-    XSendEvent(pDisplay, window, False, NoEventMask, &event);
+    SendPing(pDisplay, window, nStamp);
     XFlush(pDisplay);
     const long long nsGiveUp = Now() + 2000000000LL;
     while (Now() < nsGiveUp) {
@@ -222,6 +233,29 @@ int Ping(Display* pDisplay, Window window)
         usleep(10000);
     }
     return 1;
+}
+
+// Xlib caches atoms, so only the first ping looks them up; the rest go out back to back.
+int PingFlood(Display* pDisplay, Window window, int nCount)
+{
+    for (int i = 0; i < nCount; ++i)
+        SendPing(pDisplay, window, i);
+    return Carried(pDisplay);
+}
+
+// What a window manager sends when it moves a frame without resizing the window in it, but
+// with any size at all: a client can send anything.
+int FakeConfigure(Display* pDisplay, Window window, int nWidth, int nHeight, int nCount)
+{
+    XEvent event = {};
+    event.xconfigure.type = ConfigureNotify;
+    event.xconfigure.event = window;
+    event.xconfigure.window = window;
+    event.xconfigure.width = nWidth;
+    event.xconfigure.height = nHeight;
+    for (int i = 0; i < nCount; ++i)
+        XSendEvent(pDisplay, window, False, StructureNotifyMask, &event);
+    return Carried(pDisplay);
 }
 
 int Close(Display* pDisplay, Window window, int nCount)
@@ -433,6 +467,15 @@ int Act(Display* pDisplay, Window window, int argc, char** argv)
         return Identity(pDisplay, window);
     if (verb == "ping" && argc == 3)
         return Ping(pDisplay, window);
+    if (verb == "ping-flood" && argc == 4)
+        return PingFlood(pDisplay, window, std::atoi(argv[3]));
+    if (verb == "fake-configure" && (argc == 5 || argc == 6))
+        return FakeConfigure(pDisplay, window, std::atoi(argv[3]), std::atoi(argv[4]),
+                             argc == 6 ? std::atoi(argv[5]) : 1);
+    if (verb == "destroy" && argc == 3) {
+        XDestroyWindow(pDisplay, window);
+        return Carried(pDisplay);
+    }
     if (verb == "close" && (argc == 3 || argc == 4))
         return Close(pDisplay, window, argc == 4 ? std::atoi(argv[3]) : 1);
     if (verb == "resize" && argc == 5) {

@@ -1,3 +1,6 @@
+// The text form of the rasteriser's cases and pictures (gdi_cases.h): parsing and writing a
+// case, drawing it with the rasteriser and run-length coding the result, so that the Windows
+// comparison tool and the unit test read and write exactly the same lines.
 #include "gdi_cases.h"
 
 #include <algorithm>
@@ -51,7 +54,7 @@ void Draw(raster::CPainter& painter, const CCase& c)
     const raster::CPoint64 start{c.a[4], c.a[5]};
     const raster::CPoint64 end{c.a[6], c.a[7]};
     const bool bHollow = c.chShape >= 'a';
-    const raster::Colour brush = bHollow ? raster::kNoColour : kBrush;
+    const raster::COLORREF brush = bHollow ? raster::kNoColor : kBrush;
     switch (c.chShape) {
     case 'L': painter.Line({c.a[0], c.a[1]}, {c.a[2], c.a[3]}, kPen); break;
     case 'R': case 'r': painter.Rectangle(box, kPen, brush); break;
@@ -132,7 +135,7 @@ std::string RasterPicture(const CCase& c)
     std::vector<std::uint32_t> colours(static_cast<std::size_t>(kCanvas * kCanvas));
     for (int y = 0; y < kCanvas; ++y)
         for (int x = 0; x < kCanvas; ++x)
-            colours[static_cast<std::size_t>(y * kCanvas + x)] = frame.GetColour(x, y);
+            colours[static_cast<std::size_t>(y * kCanvas + x)] = frame.GetColor(x, y);
     return EncodePicture(colours);
 }
 

@@ -9,7 +9,8 @@
 // A picture is the canvas classified into background '.', pen '#', brush 'o', other '?',
 // written as "left top width height rows", each row run-length coded ("3.2#") and the
 // rows separated by '/'; "empty" when nothing was drawn.
-#pragma once
+#ifndef VURAZEVEDADAR_TESTS_GDI_CASES_H
+#define VURAZEVEDADAR_TESTS_GDI_CASES_H
 
 #include <cstdint>
 #include <string>
@@ -50,3 +51,5 @@ constexpr std::size_t kReferenceStride = 11;  // prime to the case groups
 std::string PrimitiveName(char chShape);
 
 }  // namespace gdicases
+
+#endif  // VURAZEVEDADAR_TESTS_GDI_CASES_H

@@ -13,9 +13,9 @@ using raster::CPainter;
 
 namespace {
 
-constexpr raster::Colour kPen = 0x0000FF;
-constexpr raster::Colour kBrush = 0x00FF00;
-constexpr raster::Colour kPaper = 0xFFFFFF;
+constexpr raster::COLORREF kPen = 0x0000FF;
+constexpr raster::COLORREF kBrush = 0x00FF00;
+constexpr raster::COLORREF kPaper = 0xFFFFFF;
 constexpr long long kMin = LLONG_MIN;
 constexpr long long kMax = LLONG_MAX;
 
@@ -26,12 +26,12 @@ protected:
         ASSERT_TRUE(m_frame.Resize(64, 48));
         m_frame.Clear(kPaper);
     }
-    int Count(raster::Colour colour) const
+    int Count(raster::COLORREF colour) const
     {
         int n = 0;
         for (int y = 0; y < m_frame.GetHeight(); ++y)
             for (int x = 0; x < m_frame.GetWidth(); ++x)
-                n += m_frame.GetColour(x, y) == colour ? 1 : 0;
+                n += m_frame.GetColor(x, y) == colour ? 1 : 0;
         return n;
     }
 
@@ -47,7 +47,7 @@ TEST_F(RasterExtremes, LineAcrossTheWholeRangeKeepsItsExactSlope)
 {
     m_painter.Line({kMin, kMin}, {kMax, kMax}, kPen);
     for (int k = 0; k < 48; ++k)
-        EXPECT_EQ(m_frame.GetColour(k, k), kPen) << k;
+        EXPECT_EQ(m_frame.GetColor(k, k), kPen) << k;
     EXPECT_EQ(Count(kPen), 48);
 }
 
@@ -64,7 +64,7 @@ TEST_F(RasterExtremes, FarStartGivesTheSamePixelsAsANearOne)
     nearPainter.Line({-100, -40}, {100, 60}, kPen);
     for (int y = 0; y < 48; ++y)
         for (int x = 0; x < 64; ++x)
-            ASSERT_EQ(m_frame.GetColour(x, y), near.GetColour(x, y)) << x << "," << y;
+            ASSERT_EQ(m_frame.GetColor(x, y), near.GetColor(x, y)) << x << "," << y;
 }
 
 TEST_F(RasterExtremes, RectangleSpanningTheRangeFillsTheBufferInsideItsOutline)
@@ -106,9 +106,9 @@ TEST_F(RasterExtremes, LargestPieWithFarRadialsFillsItsVisibleQuarter)
     const CBox box{-half, -half, half, half};  // centre (0, 0)
     // From straight down to straight right, counter-clockwise: the lower right quarter.
     EXPECT_TRUE(m_painter.Pie(box, {0, kMax}, {kMax, 0}, kPen, kBrush));
-    EXPECT_EQ(m_frame.GetColour(0, 20), kPen);   // the radial straight down
-    EXPECT_EQ(m_frame.GetColour(20, 0), kPen);   // the radial to the right
-    EXPECT_EQ(m_frame.GetColour(30, 30), kBrush);
+    EXPECT_EQ(m_frame.GetColor(0, 20), kPen);   // the radial straight down
+    EXPECT_EQ(m_frame.GetColor(20, 0), kPen);   // the radial to the right
+    EXPECT_EQ(m_frame.GetColor(30, 30), kBrush);
     EXPECT_EQ(Count(kPen) + Count(kBrush), 64 * 48);
 }
 

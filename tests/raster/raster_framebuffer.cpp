@@ -34,10 +34,10 @@ TEST(RasterFrameBuffer, PixelsAreRedGreenBlueOpaqueAlphaInMemory)
     EXPECT_EQ(bytes[1], 0x22);
     EXPECT_EQ(bytes[2], 0x33);
     EXPECT_EQ(bytes[3], 0xFF);
-    EXPECT_EQ(frame.GetColour(2, 1), 0x00332211u);
+    EXPECT_EQ(frame.GetColor(2, 1), 0x00332211u);
 }
 
-TEST(RasterFrameBuffer, ChangedRectangleIsTheUnionOfWhatWasDrawnSinceLastTaken)
+TEST(RasterFrameBuffer, ChangedRectangleIsTheUnionOfWhatChangedSinceLastTaken)
 {
     CFrameBuffer frame;
     ASSERT_TRUE(frame.Resize(100, 80));
@@ -53,8 +53,19 @@ TEST(RasterFrameBuffer, ChangedRectangleIsTheUnionOfWhatWasDrawnSinceLastTaken)
     painter.Ellipse(CBox{20, 20, 70, 60}, 0xFF, 0xFF00);
     ExpectBox(frame.TakeDirty(), 0, 0, 0, 0);
     painter.SetClip(nullptr);
-    painter.FillBox(CBox{-10, 70, 1000, 1000}, 0);
+    painter.FillBox(CBox{-10, 70, 1000, 1000}, 0xFF0000);
     ExpectBox(frame.TakeDirty(), 0, 70, 100, 80);
+    // A figure drawn again where it stands changes no pixel: a locked picture costs no
+    // presenting. Only the pixels that do change count, not the figure's whole box.
+    painter.Line({10, 20}, {30, 25}, 0xFF);
+    painter.FillBox(CBox{0, 70, 100, 80}, 0xFF0000);
+    ExpectBox(frame.TakeDirty(), 0, 0, 0, 0);
+    painter.FillBox(CBox{0, 70, 100, 80}, 0xFF0000);
+    painter.Line({40, 72}, {41, 72}, 0xFF);
+    ExpectBox(frame.TakeDirty(), 40, 72, 41, 73);
+    // An exposure loses what was presented: everything is to be presented again.
+    frame.MarkAllDirty();
+    ExpectBox(frame.TakeDirty(), 0, 0, 100, 80);
 }
 
 TEST(RasterFrameBuffer, RefusesImpossibleSizesAndKeepsTheOldOne)
@@ -82,5 +93,5 @@ TEST(RasterFrameBuffer, ClipFollowsResizedBuffer)
     frame.TakeDirty();
     painter.Line({-100, 1}, {100, 1}, 0xFF);
     ExpectBox(frame.TakeDirty(), 0, 1, 40, 2);
-    EXPECT_EQ(frame.GetColour(39, 1), 0xFFu);
+    EXPECT_EQ(frame.GetColor(39, 1), 0xFFu);
 }

@@ -3,7 +3,7 @@
 // extension over a connection of our own, says what the program's connection really owns.
 // The server's view is what would catch a resource the backend forgets to count.
 #include "counts.h"
-#include "x11counters.h"
+#include "resources.h"
 
 #include <coreprobe.h>
 

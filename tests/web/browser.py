@@ -5,6 +5,7 @@ chromedriver; both stop when the session ends. Every canvas update the page make
 (time, canvas size, rectangle) by a hook installed before the page's own scripts run, so that
 a test can see ticks and repaints without any help from the program.
 """
+import base64
 import os
 import subprocess
 import sys
@@ -27,6 +28,18 @@ CanvasRenderingContext2D.prototype.putImageData = function (image, dx, dy, x, y,
 };
 """
 
+SAMPLE_CANVAS = """
+var canvas = document.getElementById('canvas'), step = arguments[0];
+var width = Math.floor(canvas.width / step), height = Math.floor(canvas.height / step);
+var sample = document.createElement('canvas');
+sample.width = width;
+sample.height = height;
+var context = sample.getContext('2d');
+context.imageSmoothingEnabled = false;
+context.drawImage(canvas, 0, 0, width * step, height * step, 0, 0, width, height);
+return sample.toDataURL('image/png');
+"""
+
 
 class Session:
     def __init__(self, folder, page="vurazevedadar.html"):
@@ -36,8 +49,8 @@ class Session:
         if not address:
             self.server.wait()
             raise RuntimeError("the page server did not start")
-        self.origin = address.rsplit("/", 1)[0]
-        self.url = self.origin + "/" + page
+        self.origin = address[:address.index("/", len("http://"))]
+        self.url = address
         options = webdriver.ChromeOptions()
         options.binary_location = "/usr/bin/chromium"
         for argument in ("--headless=new", "--no-sandbox", "--disable-gpu",
@@ -98,6 +111,14 @@ class Session:
             return any(p[0] >= since and p[1:] == [width, height, 0, 0, width, height]
                        for p in self.presents())
         self.wait_for("a whole %dx%d picture" % (width, height), drawn)
+
+    # The canvas's backing store, every step-th pixel across and down, as a PNG file: the whole
+    # of a canvas larger than any screenshot the browser can take, read nearest-neighbour.
+    def sample_canvas(self, step, path):
+        address = self.run(SAMPLE_CANVAS, step)
+        with open(path, "wb") as f:
+            f.write(base64.b64decode(address[address.index(",") + 1:]))
+        return path
 
     def screenshot(self, path):
         with open(path, "wb") as f:

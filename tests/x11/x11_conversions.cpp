@@ -2,10 +2,10 @@
 // arc angles, 16-bit coordinate limits, timer deadlines, pixel values and caption encoding.
 #include <gtest/gtest.h>
 
-#include "x11display.h"
-#include "x11events.h"
-#include "x11geometry.h"
-#include "x11windowprops.h"
+#include "display.h"
+#include "events.h"
+#include "geometry.h"
+#include "windowprops.h"
 
 namespace {
 

@@ -69,6 +69,12 @@ int LiveDeviceContexts();
 int LiveWindows();
 // Timers running on a window: (id, period in ms) pairs.
 std::vector<std::pair<UINT_PTR, UINT>> TimersOf(HWND hWnd);
+// A window's caption and style as created; empty and 0 for a handle that is not a window.
+std::string WindowTitleOf(HWND hWnd);
+DWORD WindowStyleOf(HWND hWnd);
+// Destroys every window and forgets every device context, object and queued message: a fresh
+// core for the next test. Objects still alive are abandoned, not deleted.
+void ResetCore();
 
 }  // namespace portable
 

@@ -7,14 +7,15 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <cstdint>
 
 // An icon resource: one or more square images one after the other, each as width, height and
-// then width x height pixels of 0xAARRGGBB (straight alpha), rows top to bottom; the layout
-// X window managers read from _NET_WM_ICON.
+// then width x height pixels of 0xAARRGGBB (straight alpha), rows top to bottom, in 32-bit
+// words. A window system converts them to its own layout.
 struct HICON__ {
     WORD wId;
-    const unsigned long* pImages;
-    std::size_t nLength;  // in unsigned longs, over all images
+    const std::uint32_t* pImages;
+    std::size_t nLength;  // in words, over all images
 };
 
 // The program's resources, as its resource section would hold them. A program defines one

@@ -1,6 +1,7 @@
 // Draws GDI's primitives into a CFrameBuffer with GDI's pixel rules, as measured on the
 // Windows build under Wine (cosmetic one-pixel pens, solid brushes, one clip rectangle).
-#pragma once
+#ifndef VURAZEVEDADAR_RASTER_PAINTER_H
+#define VURAZEVEDADAR_RASTER_PAINTER_H
 
 #include <vector>
 
@@ -23,16 +24,16 @@ public:
     void SetClip(const CBox* pClip);
 
     // LineTo from 'from' to 'to': the start pixel drawn, the end pixel not.
-    void Line(CPoint64 from, CPoint64 to, Colour pen);
+    void Line(CPoint64 from, CPoint64 to, COLORREF crPen);
     // Rectangle(l, t, r, b): the outline with the pen, the inside with the brush.
-    void Rectangle(const CBox& box, Colour pen, Colour brush);
+    void Rectangle(const CBox& box, COLORREF crPen, COLORREF crBrush);
     // Ellipse, Arc and Pie within box; start and end are the radial points. They return
     // false, drawing nothing, for boxes larger than kMaxCurveSide.
-    bool Ellipse(const CBox& box, Colour pen, Colour brush);
-    bool Arc(const CBox& box, CPoint64 start, CPoint64 end, Colour pen);
-    bool Pie(const CBox& box, CPoint64 start, CPoint64 end, Colour pen, Colour brush);
+    bool Ellipse(const CBox& box, COLORREF crPen, COLORREF crBrush);
+    bool Arc(const CBox& box, CPoint64 start, CPoint64 end, COLORREF crPen);
+    bool Pie(const CBox& box, CPoint64 start, CPoint64 end, COLORREF crPen, COLORREF crBrush);
     // Fills [left, right) x [top, bottom) with one colour (FillRect, erasing a background).
-    void FillBox(const CBox& box, Colour colour);
+    void FillBox(const CBox& box, COLORREF colour);
 
     // Where a polygon's edge crosses a pixel row: x = num / den with den > 0.
     struct CCrossingView {
@@ -41,10 +42,16 @@ public:
         int nWinding;
     };
 
+    // One axis of a line: where it starts and how far it goes (65 bits, hence Wide).
+    struct CAxisView {
+        Wide start;
+        Wide delta;
+    };
+
     // A point of a traced curve and its direction from the box's centre (see arc.cpp).
     struct CCurvePoint {
-        long long x;
-        long long y;
+        long long x;  // from the box's left
+        long long y;  // from the box's top
         long long u;  // twice the offset from the exact centre
         long long v;
     };
@@ -58,18 +65,49 @@ private:
     bool Touches(const CBox& box) const;
     bool IsCurveDrawable(const CBox& box) const;
     static bool IsNarrow(const CBox& box);
-    void DrawNarrowBox(const CBox& box, std::uint32_t pen);
-    void TraceEllipse(const CBox& box);
+    void DrawNarrowBox(const CBox& box, std::uint32_t crPen);
+    // A traced outline depends only on the box's size, and a frame draws the same few sizes
+    // again and again, wherever the boxes are: the last few outlines are kept.
+    struct CQuarterPos {
+        long long kx;
+        long long ky;
+    };
+    struct CTracedCurve {
+        long long w = -1;
+        long long h = -1;
+        std::vector<CQuarterPos> quarter;
+        std::vector<CCurvePoint> curve;
+        bool bRotated = false;     // starts where the direction turns (see arc.cpp)
+        bool bCentreless = false;  // has a pixel without direction; known once rotated
+    };
+    CTracedCurve& TraceEllipse(const CBox& box);
     // What every curve does before its own part: normalises the box, settles the cases with
     // nothing to trace (a box too large, one off the clip, one too narrow for an outline), and
     // traces the rest. Gives the result for a settled case in *pbResult, and false then.
-    bool BeginCurve(const CBox& box, Colour pen, CBox* pBox, bool* pbResult);
-    void MirrorQuarter(const CBox& box);
-    void FillEllipse(const CBox& box, std::uint32_t brush);
+    bool BeginCurve(const CBox& box, COLORREF crPen, CBox* pBox, bool* pbResult);
+    static void MirrorQuarter(CTracedCurve& traced);
+    void FillEllipse(const CBox& box, const CTracedCurve& traced, std::uint32_t crBrush);
     void DrawLine(CPoint64 from, CPoint64 to, std::uint32_t pixel);
-    bool DrawCurvePart(const CBox& box, CPoint64 start, CPoint64 end, bool bPie, Colour pen,
-                       Colour brush);
-    void SelectPart(std::size_t first, std::size_t stop, bool bWhole);
+    template <class Signed, class Unsigned>
+    void StepLine(const CAxisView& major, const CAxisView& minor, Wide first, Wide last, Wide n,
+                  bool bXMajor, std::uint32_t pixel);
+    bool DrawCurvePart(const CBox& box, CPoint64 start, CPoint64 end, bool bPie, COLORREF crPen,
+                       COLORREF crBrush);
+    void SelectPart(const CBox& box, const std::vector<CCurvePoint>& curve, std::size_t first,
+                    std::size_t stop, bool bWhole);
+    // An arc's or pie's outline pixels from the start radial to the end radial, kept for a
+    // call that comes again with the same box and radials: an animation draws its still
+    // figures again every frame, and selecting the part is most of a curve's cost.
+    struct CCurvePart {
+        CBox box;
+        CPoint64 start;
+        CPoint64 end;
+        std::vector<CPoint64> part;
+        CPoint64 firstPixel;
+        CPoint64 stopPixel;
+        bool bValid = false;
+    };
+    const CCurvePart& FindCurvePart(const CBox& box, CPoint64 start, CPoint64 end);
     void FillPolygon(const std::vector<CPoint64>& polygon, std::uint32_t pixel);
     void FillPolygonRow(long long y, std::uint32_t pixel);
 
@@ -78,12 +116,6 @@ private:
     bool m_bUserClip = false;
     CBox m_userClip{0, 0, 0, 0};
     // Scratch storage reused from call to call: a frame draws hundreds of small curves.
-    struct CQuarterPos {
-        long long kx;
-        long long ky;
-    };
-    std::vector<CQuarterPos> m_quarter;
-    std::vector<CCurvePoint> m_curve;
     std::vector<CPoint64> m_part;
     std::vector<CPoint64> m_polygon;
     struct CEdge {
@@ -92,6 +124,14 @@ private:
     std::vector<CEdge> m_edges;
     std::vector<CEdge> m_active;
     std::vector<CCrossingView> m_crossings;
+    static constexpr std::size_t kCachedCurves = 8;
+    CTracedCurve m_traced[kCachedCurves];
+    std::size_t m_nNextTraced = 0;
+    static constexpr std::size_t kCachedParts = 32;
+    CCurvePart m_parts[kCachedParts];
+    std::size_t m_nNextPart = 0;
 };
 
 }  // namespace raster
+
+#endif  // VURAZEVEDADAR_RASTER_PAINTER_H

@@ -1,7 +1,8 @@
 // Value types shared by the software rasteriser: device points and boxes in 64-bit
 // coordinates, and the colour convention. The rasteriser draws with GDI's pixel rules, so
 // that a device drawing into memory shows what the Windows build shows.
-#pragma once
+#ifndef VURAZEVEDADAR_RASTER_RASTER_H
+#define VURAZEVEDADAR_RASTER_RASTER_H
 
 #include <cstdint>
 
@@ -24,11 +25,14 @@ struct CBox {
     bool IsEmpty() const { return right <= left || bottom <= top; }
 };
 
-// Colours are COLORREF values, 0x00BBGGRR. A value with any of the top eight bits set is
-// not a colour; kNoColour stands for a null pen or a hollow brush and draws nothing.
-using Colour = std::uint32_t;
-constexpr Colour kNoColour = 0xFFFFFFFFu;
+// Colours are Win32's COLORREF values, 0x00BBGGRR; the rasteriser is plain C++ and does not
+// include the Win32 headers, so it names the type itself. A value with any of the top eight
+// bits set is not a colour; kNoColor stands for a null pen or a hollow brush and draws nothing.
+using COLORREF = std::uint32_t;
+constexpr COLORREF kNoColor = 0xFFFFFFFFu;
 
-constexpr bool IsColour(Colour colour) { return (colour & 0xFF000000u) == 0; }
+constexpr bool IsColor(COLORREF cr) { return (cr & 0xFF000000u) == 0; }
 
 }  // namespace raster
+
+#endif  // VURAZEVEDADAR_RASTER_RASTER_H

@@ -1,6 +1,7 @@
 // 128-bit helpers: differences of two 64-bit coordinates need 65 bits, and their products
 // with a pixel offset need more; GCC and Clang (including Emscripten's) provide __int128.
-#pragma once
+#ifndef VURAZEVEDADAR_RASTER_WIDE_H
+#define VURAZEVEDADAR_RASTER_WIDE_H
 
 namespace raster {
 
@@ -20,3 +21,5 @@ inline Wide MinWide(Wide a, Wide b) { return a < b ? a : b; }
 inline Wide MaxWide(Wide a, Wide b) { return a < b ? b : a; }
 
 }  // namespace raster
+
+#endif  // VURAZEVEDADAR_RASTER_WIDE_H

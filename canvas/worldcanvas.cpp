@@ -1,5 +1,6 @@
-// The canvas surface: binding to a device context, the viewport and its clip region, the world
-// window and the mapping from world to device coordinates, clearing, rectangles and the palette.
+// CWorldCanvas, the canvas surface: binding to a device context, the viewport and its clip
+// region, the world window and the mapping from world to device coordinates, clearing,
+// rectangles and the palette.
 #include "worldcanvas.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
-// Drawing primitives: chained lines, arcs, pies and circles in world coordinates, and their
-// variants in local coordinates placed by the plane transformation. A primitive whose points
-// cannot all be mapped to the device draws nothing at all.
+// CWorldCanvas's drawing primitives: chained lines, arcs, pies and circles in world
+// coordinates, and their variants in local coordinates placed by the plane transformation. A
+// primitive whose points cannot all be mapped to the device draws nothing at all.
 #include "worldcanvas.h"
 
 #include <cstdlib>

@@ -4,7 +4,7 @@
 #ifndef VURAZEVEDADAR_X11_GEOMETRY_H
 #define VURAZEVEDADAR_X11_GEOMETRY_H
 
-#include "core.h"
+#include "backend.h"
 
 namespace x11 {
 

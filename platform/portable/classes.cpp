@@ -1,7 +1,7 @@
 // Window classes, the module's resources (one module; its icons are linked in as data, and the
-// window system's own cursor and default icon serve), default message processing, which needs only other
-// Win32 calls, and message boxes.
-#include "backend.h"
+// window system's own cursor and default icon serve), and default message processing, which
+// needs only other Win32 calls.
+#include "core.h"
 
 #include <coreprobe.h>
 #include <portableres.h>
@@ -112,14 +112,4 @@ LRESULT DefWindowProc(HWND hWnd, UINT Msg, WPARAM, LPARAM)
     default:
         return 0;
     }
-}
-
-// The box itself is the backend's; the call is noted for the tests that keep a record.
-int MessageBox(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType)
-{
-    const char* lpszText = lpText != nullptr ? lpText : "";
-    const char* lpszCaption = lpCaption != nullptr ? lpCaption : "";
-    portable::LogCall(std::string("MessageBox ") + lpszText + "|" + lpszCaption + "|" +
-                      std::to_string(uType));
-    return portable::ShowMessageBox(portable::LookupWindow(hWnd), lpszText, lpszCaption, uType);
 }

@@ -1,7 +1,5 @@
-// The counted creation of server resources that the leak counters report, and the look-up
-// from an X window to the window handle behind it.
-#include "x11counters.h"
-#include "x11state.h"
+// The counted creation of server resources that the leak counters report.
+#include "resources.h"
 
 namespace x11 {
 
@@ -10,6 +8,7 @@ namespace {
 struct Counts {
     int m_nLiveGCs = 0;
     int m_nLiveXWindows = 0;
+    int m_nLivePixmaps = 0;
 };
 
 Counts& TheCounts()
@@ -19,15 +18,6 @@ Counts& TheCounts()
 }
 
 }  // namespace
-
-HWND LookupWindowById(Window idWindow)
-{
-    for (const auto& pWindow : portable::TheState().m_windows) {
-        if (pWindow->m_pNative->m_idWindow == idWindow)
-            return pWindow.get();
-    }
-    return nullptr;
-}
 
 Window CreateCountedWindow(Display* pDisplay, Window idParent, int x, int y, unsigned nWidth,
                            unsigned nHeight, unsigned long nValueMask,
@@ -62,6 +52,21 @@ void FreeCountedGC(Display* pDisplay, GC gc)
     --TheCounts().m_nLiveGCs;
 }
 
+Pixmap CreateCountedPixmap(Display* pDisplay, Drawable idDrawable, unsigned nWidth,
+                           unsigned nHeight, unsigned nDepth)
+{
+    const Pixmap idPixmap = XCreatePixmap(pDisplay, idDrawable, nWidth, nHeight, nDepth);
+    if (idPixmap != None)
+        ++TheCounts().m_nLivePixmaps;
+    return idPixmap;
+}
+
+void FreeCountedPixmap(Display* pDisplay, Pixmap idPixmap)
+{
+    XFreePixmap(pDisplay, idPixmap);
+    --TheCounts().m_nLivePixmaps;
+}
+
 int LiveGCs()
 {
     return TheCounts().m_nLiveGCs;
@@ -70,6 +75,11 @@ int LiveGCs()
 int LiveWindows()
 {
     return TheCounts().m_nLiveXWindows;
+}
+
+int LivePixmaps()
+{
+    return TheCounts().m_nLivePixmaps;
 }
 
 }  // namespace x11

@@ -1,6 +1,6 @@
-// The plane transformation of a canvas: a 3x3 matrix acting on column vectors (x, y, 1). The
-// operations that combine matrices multiply on the left, so whatever they add acts in world
-// coordinates, after the transformation already in place.
+// CViewTransform, the plane transformation of a canvas: a 3x3 matrix acting on column vectors
+// (x, y, 1). The operations that combine matrices multiply on the left, so whatever they add
+// acts in world coordinates, after the transformation already in place.
 #include "viewtransform.h"
 
 #include <cmath>

@@ -3,7 +3,8 @@
 #ifndef VURAZEVEDADAR_X11_DISPLAY_H
 #define VURAZEVEDADAR_X11_DISPLAY_H
 
-#include "core.h"
+#include "backend.h"
+#include "colors.h"
 
 #include <X11/Xlib.h>
 
@@ -11,12 +12,6 @@
 #include <vector>
 
 namespace x11 {
-
-// Where one colour component sits in a pixel value, from the visual's mask.
-struct ColorChannel {
-    unsigned m_nShift;
-    unsigned long m_nMax;  // the mask shifted down: the component's full intensity
-};
 
 struct Connection {
     Display* m_pDisplay;
@@ -46,11 +41,9 @@ struct Connection {
 Connection& TheConnection();
 bool IsConnected();
 
-// The pixel value of a colour on the default visual.
-unsigned long PixelOf(COLORREF crColor);
-// Pure helpers behind PixelOf, exposed for tests.
-ColorChannel ChannelFromMask(unsigned long nMask);
-unsigned long ComponentToPixel(const ColorChannel& channel, unsigned nComponent);
+// Another client has destroyed a window of the program: ends it with one line saying so, and
+// status 1.
+[[noreturn]] void ExitWindowDestroyed();
 
 }  // namespace x11
 

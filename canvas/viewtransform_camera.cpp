@@ -1,4 +1,4 @@
-// The spatial camera of a canvas: eye, target and view vectors, and the inverse of the view
+// CViewTransform's spatial camera: eye, target and view vectors, and the inverse of the view
 // basis built from them. The sums below are bracketed deliberately; every bracket fixes the
 // order in which the doubles are added, and the camera's matrix is compared to the last bit.
 #include "viewtransform.h"

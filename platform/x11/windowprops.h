@@ -22,8 +22,8 @@ void SetStandardProperties(Window idWindow, bool bIconic);
 void SetWindowIcon(Window idWindow, const HICON__* pIcon);
 // _NET_WM_PID and WM_CLIENT_MACHINE.
 void SetProcessIdentity(Window idWindow);
-// Answers the window manager's _NET_WM_PING; false for any other client message.
-bool AnswerPing(const XClientMessageEvent& event);
+// Answers the window manager's pings caught since the last call (pings.h).
+void AnswerHeldPings();
 // WM_HINTS only, for a window shown again in another state.
 void SetInitialState(Window idWindow, bool bIconic);
 // WM_NORMAL_HINTS; a fixed-size window gets equal minimum and maximum sizes.

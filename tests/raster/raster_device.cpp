@@ -1,0 +1,113 @@
+// The raster device as a window system sees it: what it presents, when, and from which memory.
+#include <raster/rasterdevice.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace {
+
+using raster::CBox;
+using raster::CFrameBuffer;
+using raster::CRasterDevice;
+
+const COLORREF kBlue = RGB(0, 0, 255);
+const COLORREF kWhite = RGB(255, 255, 255);
+const portable::ClipRect kNoClip = portable::kNoClip;
+
+// A window system that notes every call the device makes of it, in order.
+class CRecordingPresenter : public raster::CPresenter {
+public:
+    std::uint32_t* ProvidePixels(int nWidth, int nHeight) override
+    {
+        m_calls.push_back("provide");
+        if (!m_bOffersMemory)
+            return nullptr;
+        m_memory.assign(static_cast<std::size_t>(nWidth) * static_cast<std::size_t>(nHeight), 0);
+        return m_memory.data();
+    }
+    void FinishPresenting() override { m_calls.push_back("finish"); }
+    void Present(const CFrameBuffer&, const CBox& box) override
+    {
+        m_calls.push_back("present " + std::to_string(box.left) + "," +
+                          std::to_string(box.top) + "," + std::to_string(box.right) + "," +
+                          std::to_string(box.bottom));
+    }
+
+    bool m_bOffersMemory = false;
+    std::vector<std::uint32_t> m_memory;
+    std::vector<std::string> m_calls;
+};
+
+using Calls = std::vector<std::string>;
+
+class RasterDevice : public ::testing::Test {
+protected:
+    RasterDevice() : m_device(m_presenter, raster::kRgbaFormat, &m_crBackground) {}
+
+    portable::DrawContext Pen(COLORREF cr) const { return {cr, kBlue, kNoClip}; }
+
+    COLORREF m_crBackground = kBlue;
+    CRecordingPresenter m_presenter;
+    CRasterDevice m_device;
+};
+
+TEST_F(RasterDevice, PresentsEachFrameOnceAndOnlyWhatChanged)
+{
+    ASSERT_TRUE(m_device.Resize(40, 30));
+    m_device.Present();  // a new size is presented whole, in the background colour
+    EXPECT_EQ(m_device.GetFrame().GetColor(39, 29), kBlue);
+    m_device.Line(Pen(kWhite), {5, 6}, {15, 6});
+    m_device.Line(Pen(kWhite), {5, 8}, {5, 12});
+    m_device.Present();
+    m_device.Present();  // nothing changed since
+    // The same line drawn again changes no pixel, so there is nothing to present.
+    m_device.Line(Pen(kWhite), {5, 6}, {15, 6});
+    m_device.Present();
+    EXPECT_EQ(m_presenter.m_calls, (Calls{"finish", "provide", "present 0,0,40,30", "finish",
+                                          "present 5,6,15,12", "finish"}));
+}
+
+TEST_F(RasterDevice, WaitsForThePresenterOnlyBeforeDrawingOverPresentedPixels)
+{
+    ASSERT_TRUE(m_device.Resize(40, 30));
+    m_device.Present();
+    m_device.Line(Pen(kWhite), {1, 1}, {9, 1});
+    m_presenter.m_calls.clear();
+    m_device.Line(Pen(kWhite), {1, 3}, {9, 3});
+    m_device.Present();
+    m_device.Rectangle(Pen(kWhite), portable::DeviceBox{2, 2, 8, 8});
+    m_device.Erase();
+    EXPECT_EQ(m_presenter.m_calls, (Calls{"present 1,1,9,4", "finish"}));
+    m_presenter.m_calls.clear();
+    m_device.Present();
+    EXPECT_EQ(m_presenter.m_calls, (Calls{"present 1,1,9,8"}));
+    EXPECT_EQ(m_device.GetFrame().GetColor(2, 2), kBlue);  // erased to the background
+}
+
+TEST_F(RasterDevice, DrawsIntoTheWindowSystemsMemoryInItsLayout)
+{
+    m_presenter.m_bOffersMemory = true;
+    const raster::CPixelFormat xrgb = {16, 8, 0, 0};
+    CRasterDevice device(m_presenter, xrgb, &m_crBackground);
+    ASSERT_TRUE(device.Resize(20, 10));
+    device.Line(Pen(RGB(0x11, 0x22, 0x33)), {3, 4}, {4, 4});
+    EXPECT_EQ(m_presenter.m_memory[4 * 20 + 3], 0x112233u);
+    EXPECT_EQ(m_presenter.m_memory[0], 0x0000FFu);  // cleared to blue
+    // The clip limits drawing as the device context's does.
+    const portable::ClipRect clip = {true, {0, 0, 5, 5}};
+    device.Line(portable::DrawContext{kWhite, kBlue, clip}, {0, 6}, {10, 6});
+    EXPECT_EQ(device.GetFrame().GetColor(1, 6), kBlue);
+}
+
+TEST_F(RasterDevice, RefusesSizesNoFramebufferMayHave)
+{
+    ASSERT_TRUE(m_device.Resize(40, 30));
+    EXPECT_FALSE(m_device.Resize(CFrameBuffer::kMaxSide + 1, 10));
+    EXPECT_FALSE(m_device.Resize(CFrameBuffer::kMaxSide, CFrameBuffer::kMaxSide));
+    EXPECT_EQ(m_device.GetFrame().GetWidth(), 40);
+}
+
+}  // namespace
