@@ -8,6 +8,9 @@
 // Usage: floor [LOG TICKS]   (runs until ended; given a log, it stamps each tick on
 //                            CLOCK_MONOTONIC as the tick logger does, writes the stamps
 //                            after TICKS ticks and ends: the timing of the bare loop)
+//        floor --torn        (sends each tick's erasing at once and waits 5 ms before drawing:
+//                            a client whose ticks reach the screen half drawn, which the
+//                            compositor tests must catch)
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -17,6 +20,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <initializer_list>
 
 namespace {
@@ -24,6 +28,7 @@ namespace {
 const long long kPeriodNs = 50000000;  // one tick, as the program's timer
 const long long kNsPerMs = 1000000;
 const long long kNsPerSecond = 1000000000;
+const long long kTornPauseNs = 5000000;
 
 // The mechanism, in world units, and its world window (the program's, margins included).
 const double kDistance = 60.0;
@@ -160,7 +165,7 @@ void Paint(Scene& s, Pose& pose, int nWidth, int nHeight)
     pose = Pose{-kPi / 2.0, 0.0};
 }
 
-void Tick(const Scene& s, Pose& pose)
+void Tick(const Scene& s, Pose& pose, bool bTorn)
 {
     DrawWheel(s, pose.dDrive, kBlue, kBlue);
     pose.dDrive += kPi / 15.0;
@@ -170,6 +175,11 @@ void Tick(const Scene& s, Pose& pose)
     if (bEngaged) {
         DrawCross(s, pose.dCross, kBlue);
         pose.dCross = -std::atan2(std::sin(pose.dDrive), 2.0 - std::cos(pose.dDrive)) - kPi / 6.0;
+    }
+    if (bTorn) {
+        XFlush(s.pDisplay);
+        const timespec pause = {0, static_cast<long>(kTornPauseNs)};
+        nanosleep(&pause, nullptr);
     }
     DrawWheel(s, pose.dDrive, kWhite, kCyan);
     DrawCross(s, pose.dCross, kWhite);
@@ -202,6 +212,9 @@ bool WriteLog(const char* lpszPath, const long long* pStamps, std::size_t nStamp
 
 int main(int argc, char** argv)
 {
+    const bool bTorn = argc == 2 && std::strcmp(argv[1], "--torn") == 0;
+    if (argc == 2 && !bTorn)
+        return 2;
     // A plain C array, not a std::vector: the floor must not pull the C++ library into its
     // memory, or its resident size would no longer be the least an Xlib client needs.
     const char* lpszLog = argc == 3 ? argv[1] : nullptr;
@@ -259,7 +272,7 @@ int main(int argc, char** argv)
             if (nStamps == nTicks)
                 return WriteLog(lpszLog, pStamps, nStamps) ? 0 : 1;
         }
-        Tick(scene, pose);
+        Tick(scene, pose, bTorn);
         // Absolute deadlines keep the rate; a stall skips the ticks it missed.
         nsDeadline += kPeriodNs;
         if (nsDeadline <= nsNow)

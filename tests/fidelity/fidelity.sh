@@ -1,25 +1,46 @@
 #!/usr/bin/env bash
 # The native build draws what the Windows build draws: both frame dumpers render the same
-# ticks at the same client size, and compare.py judges each pair.
-# Usage: fidelity.sh framedump (x11) framedump.exe (win32)
+# ticks at the same client size, and compare.py judges each pair, once for each way the native
+# build can present its frames (VURAZEVEDADAR_X11_PRESENT), against the same Windows frames.
+# Usage: fidelity.sh PYTHON framedump (x11) framedump.exe (win32) WIDTHxHEIGHT PRESENTER:GOAL...
+#   PYTHON: one with numpy. GOAL is the share of identical figure pixels in per cent that the
+#   presenter must reach (100: every pixel); empty, compare.py's own (95 %, and no figure pixel
+#   farther than one pixel from one of its colour in the other frame).
 set -euo pipefail
-native=$1
-windows=$2
+python=$1
+native=$2
+windows=$3
+size=$4
+shift 4
 here=$(dirname "$0")
 source "$here/../e2e/lib.sh"
+source "$here/sizes.sh"
 
 [ -x "$native" ] || e2e_fail "no native frame dumper at $native"
 [ -f "$windows" ] || e2e_fail "no Windows frame dumper at $windows (build the windows preset first)"
-e2e_start_xvfb 1024x768x24
+fidelity_size "$size"
+e2e_start_xvfb "$FIDELITY_SCREEN"
 e2e_start_wine
+wineserver -p  # one Wine server for every frame: starting it again costs seconds each time
 
 failed=0
-# Locked and engaged poses over more than a revolution (30 ticks), and the bare first paint.
-for ticks in 0 1 3 5 7 9 11 13 20 30 31 40; do
-    "$native" "$ticks" "$E2E_WORK/x11-$ticks.ppm" || e2e_fail "native dumper failed at $ticks"
-    wine "$windows" "$ticks" "$E2E_WORK/win32-$ticks.ppm" || e2e_fail "Windows dumper failed at $ticks"
-    printf 'ticks %2d: ' "$ticks"
-    python3 "$here/compare.py" "$E2E_WORK/x11-$ticks.ppm" "$E2E_WORK/win32-$ticks.ppm" || failed=1
-    [ -z "${FIDELITY_KEEP:-}" ] || cp "$E2E_WORK"/*-"$ticks".ppm "$FIDELITY_KEEP"/
+for ticks in "${FIDELITY_TICKS[@]}"; do
+    wine "$windows" "$ticks" "$E2E_WORK/win32-$ticks.ppm" "$FIDELITY_WIDTH" "$FIDELITY_HEIGHT" ||
+        e2e_fail "Windows dumper failed at $ticks"
+    for check in "$@"; do
+        presenter=${check%%:*}
+        goal=${check#*:}
+        VURAZEVEDADAR_X11_PRESENT=$presenter "$native" "$ticks" "$E2E_WORK/x11-$ticks.ppm" \
+            "$FIDELITY_WIDTH" "$FIDELITY_HEIGHT" ||
+            e2e_fail "native dumper ($presenter) failed at $ticks"
+        printf '%s ticks %2d, %s: ' "$size" "$ticks" "$presenter"
+        "$python" "$here/compare.py" "$E2E_WORK/x11-$ticks.ppm" "$E2E_WORK/win32-$ticks.ppm" \
+            ${goal:+--goal "$goal"} || failed=1
+        [ -z "${FIDELITY_KEEP:-}" ] ||
+            cp "$E2E_WORK/x11-$ticks.ppm" "$FIDELITY_KEEP/x11-$presenter-$size-$ticks.ppm"
+    done
+    [ -z "${FIDELITY_KEEP:-}" ] ||
+        cp "$E2E_WORK/win32-$ticks.ppm" "$FIDELITY_KEEP/win32-$size-$ticks.ppm"
+    rm -f "$E2E_WORK"/*-"$ticks".ppm
 done
 exit "$failed"
