@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Compares two frames of the program, as the fidelity goal measures them.
 
-usage: compare.py A.ppm B.ppm [--goal PERCENT]
+usage: compare.py A.ppm B.ppm [--goal PERCENT] [--distance PIXELS]
 Prints the share of identical pixels among those that are not background in either frame, and
 the largest distance (in pixels, Chebyshev) from a non-background pixel of one frame to the
 nearest pixel of the same colour in the other. Exits 0 when the share is at least 95 % and
@@ -92,6 +92,11 @@ def main(argv):
         i = argv.index("--goal")
         goal = float(argv[i + 1]) / 100
         del argv[i:i + 2]
+    distance_goal = GOAL_DISTANCE
+    if "--distance" in argv:
+        i = argv.index("--distance")
+        distance_goal = int(argv[i + 1])
+        del argv[i:i + 2]
     a = read_ppm(argv[0])
     b = read_ppm(argv[1])
     if a.shape != b.shape:
@@ -101,7 +106,7 @@ def main(argv):
     shown = ">%d" % SEARCH if distance > SEARCH else str(distance)
     print("identical %.2f %% of %d non-background pixels (%d differ), largest distance %s" %
           (100 * share, count, differing, shown))
-    return 0 if share >= goal and distance <= GOAL_DISTANCE else 1
+    return 0 if share >= goal and distance <= distance_goal else 1
 
 
 if __name__ == "__main__":

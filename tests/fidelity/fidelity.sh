@@ -2,10 +2,11 @@
 # The native build draws what the Windows build draws: both frame dumpers render the same
 # ticks at the same client size, and compare.py judges each pair, once for each way the native
 # build can present its frames (VURAZEVEDADAR_X11_PRESENT), against the same Windows frames.
-# Usage: fidelity.sh PYTHON framedump (x11) framedump.exe (win32) WIDTHxHEIGHT PRESENTER:GOAL...
+# Usage: fidelity.sh PYTHON framedump (x11) framedump.exe (win32) WIDTHxHEIGHT
+#        PRESENTER:GOAL[:DISTANCE]...
 #   PYTHON: one with numpy. GOAL is the share of identical figure pixels in per cent that the
-#   presenter must reach (100: every pixel); empty, compare.py's own (95 %, and no figure pixel
-#   farther than one pixel from one of its colour in the other frame).
+#   presenter must reach (100: every pixel); empty, compare.py's own (95 %). DISTANCE is how far
+#   a figure pixel may lie from one of its colour in the other frame; empty, one pixel.
 set -euo pipefail
 python=$1
 native=$2
@@ -28,14 +29,13 @@ for ticks in "${FIDELITY_TICKS[@]}"; do
     wine "$windows" "$ticks" "$E2E_WORK/win32-$ticks.ppm" "$FIDELITY_WIDTH" "$FIDELITY_HEIGHT" ||
         e2e_fail "Windows dumper failed at $ticks"
     for check in "$@"; do
-        presenter=${check%%:*}
-        goal=${check#*:}
+        IFS=: read -r presenter goal distance <<<"$check"
         VURAZEVEDADAR_X11_PRESENT=$presenter "$native" "$ticks" "$E2E_WORK/x11-$ticks.ppm" \
             "$FIDELITY_WIDTH" "$FIDELITY_HEIGHT" ||
             e2e_fail "native dumper ($presenter) failed at $ticks"
         printf '%s ticks %2d, %s: ' "$size" "$ticks" "$presenter"
         "$python" "$here/compare.py" "$E2E_WORK/x11-$ticks.ppm" "$E2E_WORK/win32-$ticks.ppm" \
-            ${goal:+--goal "$goal"} || failed=1
+            ${goal:+--goal "$goal"} ${distance:+--distance "$distance"} || failed=1
         [ -z "${FIDELITY_KEEP:-}" ] ||
             cp "$E2E_WORK/x11-$ticks.ppm" "$FIDELITY_KEEP/x11-$presenter-$size-$ticks.ppm"
     done
