@@ -1,5 +1,6 @@
 # Packages made by CPack from what `cmake --install` puts in place: a Debian package from the
-# native build, a zip from the Windows build (CMakePresets.json: the package workflows).
+# native builds (amd64, and arm64 cross-compiled), a zip and an installer from the Windows build
+# (CMakePresets.json: the package workflows).
 set(CPACK_PACKAGE_NAME vurazevedadar)
 set(CPACK_PACKAGE_VENDOR "Vurazevedadar developers")
 set(CPACK_PACKAGE_CONTACT "Vurazevedadar developers <vurazevedadar@example.org>"
@@ -12,6 +13,10 @@ set(CPACK_STRIP_FILES ON)
 if(VURAZEVEDADAR_BACKEND STREQUAL "x11")
   set(CPACK_GENERATOR DEB)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+  # CPack would take the building machine's architecture; a cross build states its target's.
+  if(CMAKE_CROSSCOMPILING AND CMAKE_SYSTEM_PROCESSOR STREQUAL "aarch64")
+    set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE arm64)
+  endif()
   set(CPACK_DEBIAN_PACKAGE_SECTION science)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${VURAZEVEDADAR_HOMEPAGE})
@@ -35,8 +40,20 @@ The program has no menu, no settings and no files: you only watch.")
   add_custom_target(debian_changelog ALL DEPENDS ${changelog})
   install(FILES ${PROJECT_SOURCE_DIR}/data/debian/copyright ${changelog} DESTINATION ${doc_dir})
 elseif(VURAZEVEDADAR_BACKEND STREQUAL "win32")
-  set(CPACK_GENERATOR ZIP)
+  # A zip to unpack anywhere, and an installer for the current user (data/windows/NSIS.template.in).
+  set(CPACK_GENERATOR ZIP NSIS)
   set(CPACK_PACKAGE_FILE_NAME ${CPACK_PACKAGE_NAME}-${PROJECT_VERSION}-win64)
+  # Per generator at packaging time: the installer is ...-win64-setup.exe beside ...-win64.zip.
+  set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/cpack_per_generator.cmake)
+  list(PREPEND CMAKE_MODULE_PATH ${PROJECT_SOURCE_DIR}/data/windows)
+  set(CPACK_NSIS_DISPLAY_NAME Vurazevedadar)
+  set(CPACK_NSIS_PACKAGE_NAME Vurazevedadar)
+  set(CPACK_PACKAGE_INSTALL_DIRECTORY Vurazevedadar)
+  set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Vurazevedadar)
+  # CPack hands the template only its own CPACK_ variables.
+  set(CPACK_NSIS_VURAZEVEDADAR_ICON ${PROJECT_SOURCE_DIR}/data/icons/vurazevedadar.ico)
+  set(CPACK_NSIS_VURAZEVEDADAR_VERSION_QUAD ${VURAZEVEDADAR_VERSION_QUAD})
+  set(CPACK_NSIS_VURAZEVEDADAR_COPYRIGHT ${VURAZEVEDADAR_COPYRIGHT})
   # Notepad and Explorer's preview expect Windows line ends.
   configure_file(${PROJECT_SOURCE_DIR}/data/windows/README.txt
                  ${CMAKE_CURRENT_BINARY_DIR}/README.txt @ONLY NEWLINE_STYLE CRLF)

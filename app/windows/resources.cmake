@@ -2,19 +2,7 @@
 # toolchain's windres into the executable.
 enable_language(RC)
 
-# Windows versions have four numbers; the project gives two or three.
-set(version_parts ${PROJECT_VERSION_MAJOR} ${PROJECT_VERSION_MINOR} ${PROJECT_VERSION_PATCH}
-    ${PROJECT_VERSION_TWEAK})
-set(version_numbers)
-foreach(part IN LISTS version_parts)
-  if(part STREQUAL "")
-    set(part 0)
-  endif()
-  list(APPEND version_numbers ${part})
-endforeach()
-list(JOIN version_numbers ", " VURAZEVEDADAR_VERSION_COMMAS)
-list(JOIN version_numbers "." VURAZEVEDADAR_VERSION_QUAD)
-
+# The version numbers and copyright line: cmake/windows_version.cmake.
 set(resources_dir ${CMAKE_CURRENT_BINARY_DIR}/windows)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/vurazevedadar_version.h.in
                ${resources_dir}/vurazevedadar_version.h @ONLY)

@@ -31,9 +31,18 @@ with zipfile.ZipFile(archive) as z:
 print("zip: %s" % ", ".join(names))
 PY
 
+# Windows loads the program at a random address, above 4 GiB too, and never runs its data: the
+# image must ask for both, and carry the relocations that moving it needs.
+exe="$E2E_WORK/$folder/vurazevedadar.exe"
+x86_64-w64-mingw32-objdump -p "$exe" >"$E2E_WORK/headers" || e2e_fail "objdump cannot read the exe"
+for flag in DYNAMIC_BASE HIGH_ENTROPY_VA NX_COMPAT; do
+    grep -qxE "[[:space:]]+$flag" "$E2E_WORK/headers" || e2e_fail "the exe does not ask for $flag"
+done
+x86_64-w64-mingw32-objdump -h "$exe" | grep -q ' \.reloc ' || e2e_fail "the exe has no relocations"
+
 e2e_start_xvfb 1024x768x24
 e2e_start_wine
-e2e_start_windows_program "$E2E_WORK/$folder/vurazevedadar.exe" "$wintool"
+e2e_start_windows_program "$exe" "$wintool"
 read -r _ left top width height < <(wine "$wintool" find Vurazevedadar | tr -d '\r')
 echo "client area: ${width}x${height} at ($left, $top)"
 e2e_judge_animation "$left" "$top" "$width" "$height"

@@ -26,6 +26,10 @@ for expected in "ProductName=Vurazevedadar" "FileVersion=$project_version" \
     grep -qx "$expected" "$E2E_WORK/version" || e2e_fail "version resource lacks $expected"
 done
 grep -q '^FileDescription=.' "$E2E_WORK/version" || e2e_fail "no FileDescription"
+# The same holder as the Debian package's copyright file states.
+holder=$(sed -n 's/^Copyright: //p' "$here/../../data/debian/copyright" | head -n 1)
+grep -qx "LegalCopyright=Copyright (C) $holder" "$E2E_WORK/version" ||
+    e2e_fail "no LegalCopyright naming $holder"
 
 e2e_start_windows_program "$exe" "$wintool"
 

@@ -34,7 +34,8 @@ const WORD kManifestId = 1;
 // resource script writes.
 const char kStringBlock[] = "\\StringFileInfo\\040904B0\\";
 const char* const kVersionStrings[] = {"ProductName", "FileDescription", "FileVersion",
-                                       "ProductVersion", "OriginalFilename"};
+                                       "ProductVersion", "OriginalFilename",
+                                       "LegalCopyright"};
 
 const WORD kWordBits = 16;
 const WORD kLowWord = 0xFFFF;
