@@ -261,7 +261,9 @@ bool CPainter::DrawCurvePart(const CBox& box, CPoint64 start, CPoint64 end, bool
     const CCurvePart& part = FindCurvePart(b, start, end);
     const CPoint64 centre{b.left + (b.right - b.left) / 2, b.top + (b.bottom - b.top) / 2};
     if (bPie && IsColor(crBrush)) {
-        m_polygon.assign(part.part.begin(), part.part.end());
+        m_polygon.clear();
+        for (const CPixelPos& p : part.part)
+            m_polygon.push_back(CPoint64{b.left + p.x, b.top + p.y});
         m_polygon.push_back(part.stopPixel);
         m_polygon.push_back(centre);
         FillPolygon(m_polygon, m_frame.PixelOf(crBrush));
@@ -269,8 +271,8 @@ bool CPainter::DrawCurvePart(const CBox& box, CPoint64 start, CPoint64 end, bool
     if (!IsColor(crPen))
         return true;
     const std::uint32_t pixel = m_frame.PixelOf(crPen);
-    for (const CPoint64& p : part.part)
-        Plot(p.x, p.y, pixel);
+    for (const CPixelPos& p : part.part)
+        Plot(b.left + p.x, b.top + p.y, pixel);
     if (bPie) {
         // The outline goes on from the end pixel to the centre and back to the start pixel.
         DrawLine(part.stopPixel, centre, pixel);
@@ -301,13 +303,12 @@ const CPainter::CCurvePart& CPainter::FindCurvePart(const CBox& b, CPoint64 star
     const std::size_t first = Nearest(curve, rayStart, true, traced.bCentreless);
     const std::size_t stop = Nearest(curve, rayEnd, false, traced.bCentreless);
     const bool bWhole = first == stop && SameDirection(rayStart, rayEnd);
-    SelectPart(b, curve, first, stop, bWhole);
     CCurvePart& entry = m_parts[m_nNextPart];
     m_nNextPart = (m_nNextPart + 1) % kCachedParts;
     entry.box = b;
     entry.start = start;
     entry.end = end;
-    entry.part.assign(m_part.begin(), m_part.end());
+    SelectPart(curve, first, stop, bWhole, &entry.part);
     entry.firstPixel = CPoint64{b.left + curve[first].x, b.top + curve[first].y};
     entry.stopPixel = CPoint64{b.left + curve[stop].x, b.top + curve[stop].y};
     entry.bValid = true;
@@ -315,16 +316,16 @@ const CPainter::CCurvePart& CPainter::FindCurvePart(const CBox& b, CPoint64 star
 }
 
 // The pixels from 'first' up to, not including, 'stop', counter-clockwise.
-void CPainter::SelectPart(const CBox& box, const std::vector<CCurvePoint>& curve,
-                          std::size_t first, std::size_t stop, bool bWhole)
+void CPainter::SelectPart(const std::vector<CCurvePoint>& curve, std::size_t first,
+                          std::size_t stop, bool bWhole, std::vector<CPixelPos>* pPart)
 {
-    m_part.clear();
+    pPart->clear();
     const std::size_t n = curve.size();
     if (first == stop && !bWhole)
         return;
     std::size_t i = first;
     do {
-        m_part.push_back(CPoint64{box.left + curve[i].x, box.top + curve[i].y});
+        pPart->push_back(CPixelPos{curve[i].x, curve[i].y});
         i = (i + 1) % n;
     } while (i != stop);
 }

@@ -77,7 +77,9 @@ void CPainter::MirrorQuarter(CTracedCurve& traced)
         const CQuarterPos& q = quarter[k];
         const long long dxOff = bRight ? w - 1 - q.kx : q.kx;
         const long long dyOff = bLower ? lowerRow + q.ky : upperRow - q.ky;
-        const CCurvePoint p{dxOff, dyOff, 2 * dxOff - (w - 1), 2 * dyOff - (h - 1)};
+        const CCurvePoint p{static_cast<int>(dxOff), static_cast<int>(dyOff),
+                            static_cast<int>(2 * dxOff - (w - 1)),
+                            static_cast<int>(2 * dyOff - (h - 1))};
         if (curve.empty() || curve.back().x != p.x || curve.back().y != p.y)
             curve.push_back(p);
     };

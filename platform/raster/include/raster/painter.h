@@ -49,11 +49,12 @@ public:
     };
 
     // A point of a traced curve and its direction from the box's centre (see arc.cpp).
+    // The box is at most kMaxCurveSide wide and high, so these fit an int.
     struct CCurvePoint {
-        long long x;  // from the box's left
-        long long y;  // from the box's top
-        long long u;  // twice the offset from the exact centre
-        long long v;
+        int x;  // from the box's left
+        int y;  // from the box's top
+        int u;  // twice the offset from the exact centre
+        int v;
     };
 
 private:
@@ -88,13 +89,19 @@ private:
     static void MirrorQuarter(CTracedCurve& traced);
     void FillEllipse(const CBox& box, const CTracedCurve& traced, std::uint32_t crBrush);
     void DrawLine(CPoint64 from, CPoint64 to, std::uint32_t pixel);
+    // A pixel of an outline, relative to its box.
+    struct CPixelPos {
+        int x;
+        int y;
+    };
     template <class Signed, class Unsigned>
     void StepLine(const CAxisView& major, const CAxisView& minor, Wide first, Wide last, Wide n,
                   bool bXMajor, std::uint32_t pixel);
     bool DrawCurvePart(const CBox& box, CPoint64 start, CPoint64 end, bool bPie, COLORREF crPen,
                        COLORREF crBrush);
-    void SelectPart(const CBox& box, const std::vector<CCurvePoint>& curve, std::size_t first,
-                    std::size_t stop, bool bWhole);
+    // The outline's pixels from 'first' up to, not including, 'stop', relative to the box.
+    void SelectPart(const std::vector<CCurvePoint>& curve, std::size_t first, std::size_t stop,
+                    bool bWhole, std::vector<CPixelPos>* pPart);
     // An arc's or pie's outline pixels from the start radial to the end radial, kept for a
     // call that comes again with the same box and radials: an animation draws its still
     // figures again every frame, and selecting the part is most of a curve's cost.
@@ -102,7 +109,7 @@ private:
         CBox box;
         CPoint64 start;
         CPoint64 end;
-        std::vector<CPoint64> part;
+        std::vector<CPixelPos> part;  // relative to the box
         CPoint64 firstPixel;
         CPoint64 stopPixel;
         bool bValid = false;
@@ -116,7 +123,6 @@ private:
     bool m_bUserClip = false;
     CBox m_userClip{0, 0, 0, 0};
     // Scratch storage reused from call to call: a frame draws hundreds of small curves.
-    std::vector<CPoint64> m_part;
     std::vector<CPoint64> m_polygon;
     struct CEdge {
         long long x0, y0, x1, y1;
