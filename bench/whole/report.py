@@ -126,8 +126,8 @@ def ratio(value, floor):
     return "—" if value is None or not floor else "%.2f×" % (value / floor)
 
 
-def mib(kb):
-    return "—" if kb is None else "%.1f" % (kb / KB_PER_MIB)
+def mib(kb, digits=1):
+    return "—" if kb is None else "%.*f" % (digits, kb / KB_PER_MIB)
 
 
 def cost_table(costs):
@@ -197,7 +197,7 @@ def framebuffer_limit_kb(size):
 
 
 def rss_check(rss_kb, limit_kb):
-    return "%s vs %s MiB" % (mib(rss_kb), mib(limit_kb)), rss_kb <= limit_kb
+    return "%s vs %s MiB" % (mib(rss_kb, 2), mib(limit_kb, 2)), rss_kb <= limit_kb
 
 
 def size_of(runs):
@@ -285,7 +285,7 @@ def memory_table(costs, large):
             rss = median_of(runs, "rss_kb")
             limit = framebuffer_limit_kb(size) if size else None
             lines.append("| %s | %s | %s | %s | %s | %s |" % (
-                SHORT[name], size_text(size), screen, mib(rss), mib(limit),
+                SHORT[name], size_text(size), screen, mib(rss, 2), mib(limit, 2),
                 verdict(limit is not None and rss <= limit)))
     return lines
 
@@ -296,7 +296,7 @@ def timing_table(builds):
     rows = [("native, shared memory", builds["native"]["schedule"]),
             ("native, pixmap", builds["native"]["pixmap_schedule"]),
             ("wine", builds["wine"]["schedule"]),
-            ("floor (same server, right after native)", builds["native"]["floor_schedule"])]
+            ("floor (same server, right after the native runs)", builds["native"]["floor_schedule"])]
     for name, s in rows:
         lines.append("| %s | %d | %.3f | %.3f | %.3f | %.4f | %+.3f %% |" % (
             name, s["ticks"], s["median_ms"], s["p99_ms"], s["max_ms"], s["rate"],
@@ -468,8 +468,8 @@ def render(facts, costs, large, builds):
         "```sh",
         "cmake --preset x11 && cmake --build --preset x11",
         "cmake --preset windows && cmake --build --preset windows",
-        "bench/run              # 60 s windows, 4 repetitions: about 27 minutes",
-        "bench/run 30 --reps 2  # a quicker look: about 11 minutes",
+        "bench/run              # 60 s windows, 4 repetitions: about 25 minutes",
+        "bench/run 30 --reps 2  # a quicker look: about 9 minutes",
         "```",
         "",
         "The commands it runs, one at a time:",
