@@ -1,13 +1,18 @@
 """The whole-program benchmark, run by bench/run.
 
-1. Cost: the native program, the Windows build under Wine, the bare Xlib floor and xclock run
-   one at a time, each on a fresh Xvfb (so that the server's CPU time is theirs alone), in an
-   order that rotates from one repetition to the next. CPU time (utime + stime) of the client,
-   the X server and the wineserver is read from /proc/PID/stat before and after a fixed window;
-   peak RSS is VmHWM from /proc/PID/status at its end.
-2. Start-up: milliseconds from exec to the window's first painted pixel, by xtool startup.
-3. Tick timing: the tick logger (the program's frame with a timestamp in front of its timer
-   handler), 600 ticks, and a run stopped for a second with SIGSTOP to see what follows.
+1. Cost: the native program with each of its two ways of presenting a frame (shared memory
+   and a server-side pixmap, forced through VURAZEVEDADAR_X11_PRESENT), the Windows build under
+   Wine, the bare Xlib floor and xclock run one at a time, each on a fresh Xvfb (so that the
+   server's CPU time is theirs alone), in an order that rotates from one repetition to the
+   next. CPU time (utime + stime) of the client, the X server and the wineserver is read from
+   /proc/PID/stat before and after a fixed window; peak RSS is VmHWM from /proc/PID/status at
+   its end.
+2. Memory at a large size: both native presenters once more, briefly, on a 5120x2880 screen,
+   where the default window is 3840x2160: the peak RSS that grows with the framebuffer.
+3. Start-up: milliseconds from exec to the window's first painted pixel, by xtool startup.
+4. Tick timing: the tick logger (the program's frame with a timestamp in front of its timer
+   handler), 600 ticks with each presenter, and a run stopped for a second with SIGSTOP to see
+   what follows.
 """
 import argparse
 import os
@@ -28,6 +33,7 @@ TIMING_TICKS = 600
 STALL_TICKS = 100
 STALL_AFTER_SECONDS = 1.5
 STALL_SECONDS = 1.0
+LARGE_SECONDS = 10.0
 HANDSHAKE_TIMEOUT = 60.0
 PREFIX_SETTLE_TIMEOUT = 120.0
 NS_PER_S = 1e9
@@ -50,16 +56,33 @@ class Paths:
 
 
 class Subject:
-    def __init__(self, name, caption, argv, wine=False):
+    """One program to measure; env holds the variables added to its environment, and a
+    native subject has its window's size recorded."""
+
+    def __init__(self, name, caption, argv, wine=False, env=None, native=False):
         self.name = name
         self.caption = caption
         self.argv = argv
         self.wine = wine
+        self.env = env or {}
+        self.native = native
+
+
+# The native program's two ways of presenting a frame. Shared memory is what it picks by itself
+# on a local display; it is forced all the same, so that a server without MIT-SHM ends the run
+# instead of measuring the other way under this name.
+PRESENT_VARIABLE = "VURAZEVEDADAR_X11_PRESENT"
+PRESENTERS = {"native": "shm", "native-pixmap": "pixmap"}
+
+
+def native_subjects(paths):
+    return [Subject(name, "Vurazevedadar", [paths.native], env={PRESENT_VARIABLE: presenter},
+                    native=True)
+            for name, presenter in PRESENTERS.items()]
 
 
 def subjects(paths):
-    return [
-        Subject("native", "Vurazevedadar", [paths.native]),
+    return native_subjects(paths) + [
         Subject("wine", "Vurazevedadar", ["wine", paths.exe], wine=True),
         Subject("floor", "Floor", [paths.floor]),
         Subject("xclock", "xclock", ["xclock", "-update", "0.05", "-norender"]),
@@ -113,16 +136,18 @@ def costs_between(before, after, elapsed):
     return result
 
 
-def measure_subject(procs, paths, subject, seconds, base_env, prefix):
-    xvfb, env = processes.start_xvfb(procs, base_env)
+def measure_subject(procs, paths, subject, seconds, base_env, prefix,
+                    screen=processes.SCREEN):
+    xvfb, env = processes.start_xvfb(procs, base_env, screen)
     server = None
     if subject.wine:
         env = wine_env(env, prefix)
         server = processes.start_wineserver(procs, env)
-    client = procs.start(subject.argv, env)
+    client = procs.start(subject.argv, dict(env, **subject.env))
     try:
         processes.wait_for_window(paths.xtool, subject.caption, env)
         time.sleep(SETTLE_SECONDS)
+        size = processes.window_size(subject.caption, env) if subject.native else None
         pids = {"client": client.pid, "xserver": xvfb.pid}
         if server is not None:
             pids["wineserver"] = server.pid
@@ -135,6 +160,8 @@ def measure_subject(procs, paths, subject, seconds, base_env, prefix):
             raise RuntimeError("%s ended during the measurement" % subject.name)
         result = costs_between(before, after, elapsed)
         result["rss_kb"] = processes.peak_rss_kb(client.pid)
+        if size is not None:
+            result["size"] = size
         return result
     finally:
         procs.end(client)
@@ -152,6 +179,16 @@ def measure_costs(procs, paths, seconds, reps, base_env, prefix, log):
             log("cost: repetition %d/%d, %s" % (rep + 1, reps, subject.name))
             runs[subject.name].append(
                 measure_subject(procs, paths, subject, seconds, base_env, prefix))
+    return runs
+
+
+def measure_large(procs, paths, base_env, prefix, log):
+    """Each native presenter once on the large screen: its peak RSS at 3840x2160."""
+    runs = {}
+    for subject in native_subjects(paths):
+        log("memory: %s on a %s screen" % (subject.name, processes.LARGE_SCREEN))
+        runs[subject.name] = measure_subject(procs, paths, subject, LARGE_SECONDS, base_env,
+                                             prefix, processes.LARGE_SCREEN)
     return runs
 
 
@@ -248,6 +285,8 @@ def measure_build(procs, paths, wine, base_env, prefix, workdir, log):
         env = wine_env(env, prefix)
         server = processes.start_wineserver(procs, env)
     name = "wine" if wine else "native"
+    if not wine:
+        env = dict(env, **{PRESENT_VARIABLE: PRESENTERS["native"]})
     try:
         log("start-up: %s" % name)
         program = wine_launcher(workdir, paths.exe) if wine else paths.native
@@ -260,6 +299,10 @@ def measure_build(procs, paths, wine, base_env, prefix, workdir, log):
         result["stall"] = run_stall(procs, paths, argv, env, wine,
                                     os.path.join(workdir, name + "-stall.log"))
         if not wine:
+            log("tick timing: native-pixmap, %d ticks" % TIMING_TICKS)
+            result["pixmap_schedule"] = run_schedule(
+                procs, argv, dict(env, **{PRESENT_VARIABLE: PRESENTERS["native-pixmap"]}),
+                False, os.path.join(workdir, "pixmap-ticks.log"))
             log("tick timing: floor, %d ticks" % TIMING_TICKS)
             result["floor_schedule"] = run_floor_schedule(
                 procs, paths, env, os.path.join(workdir, "floor-ticks.log"))
@@ -317,16 +360,18 @@ def main(argv):
     with tempfile.TemporaryDirectory(prefix="vurazevedadar-bench.") as workdir:
         try:
             facts = report.machine_facts(args, paths)
+            facts["large_seconds"] = LARGE_SECONDS
             prefix = os.path.join(workdir, "prefix")
             log("making the Wine prefix")
             make_prefix(procs, base_env, prefix)
             costs = measure_costs(procs, paths, args.seconds, args.reps, base_env, prefix, log)
+            large = measure_large(procs, paths, base_env, prefix, log)
             builds = {"native": measure_build(procs, paths, False, base_env, prefix, workdir, log),
                       "wine": measure_build(procs, paths, True, base_env, prefix, workdir, log)}
             facts["load_after"] = report.load_average()
         finally:
             procs.end_all()
-    text = report.render(facts, costs, builds) + kept_browser_section(paths.doc)
+    text = report.render(facts, costs, large, builds) + kept_browser_section(paths.doc)
     print(text)
     os.makedirs(os.path.dirname(paths.doc), exist_ok=True)
     with open(paths.doc, "w") as doc:
