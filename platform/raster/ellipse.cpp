@@ -72,7 +72,9 @@ void CPainter::MirrorQuarter(CTracedCurve& traced)
     const std::vector<CQuarterPos>& quarter = traced.quarter;
     std::vector<CCurvePoint>& curve = traced.curve;
     const std::size_t n = quarter.size();
-    curve.clear();
+    // Kept outlines hold exactly their pixels, as the kept parts of arcs do.
+    std::vector<CCurvePoint>().swap(curve);
+    curve.reserve(4 * n);
     auto add = [&](std::size_t k, bool bRight, bool bLower) {
         const CQuarterPos& q = quarter[k];
         const long long dxOff = bRight ? w - 1 - q.kx : q.kx;
