@@ -319,12 +319,10 @@ const CPainter::CCurvePart& CPainter::FindCurvePart(const CBox& b, CPoint64 star
 void CPainter::SelectPart(const std::vector<CCurvePoint>& curve, std::size_t first,
                           std::size_t stop, bool bWhole, std::vector<CPixelPos>* pPart)
 {
-    // Kept parts hold exactly their pixels: a large window's outlines run to thousands.
-    std::vector<CPixelPos>().swap(*pPart);
+    pPart->clear();
     const std::size_t n = curve.size();
     if (first == stop && !bWhole)
         return;
-    pPart->reserve(first < stop ? stop - first : n - first + stop);
     std::size_t i = first;
     do {
         pPart->push_back(CPixelPos{curve[i].x, curve[i].y});

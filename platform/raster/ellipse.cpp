@@ -72,9 +72,7 @@ void CPainter::MirrorQuarter(CTracedCurve& traced)
     const std::vector<CQuarterPos>& quarter = traced.quarter;
     std::vector<CCurvePoint>& curve = traced.curve;
     const std::size_t n = quarter.size();
-    // Kept outlines hold exactly their pixels, as the kept parts of arcs do.
-    std::vector<CCurvePoint>().swap(curve);
-    curve.reserve(4 * n);
+    curve.clear();
     auto add = [&](std::size_t k, bool bRight, bool bLower) {
         const CQuarterPos& q = quarter[k];
         const long long dxOff = bRight ? w - 1 - q.kx : q.kx;
