@@ -82,12 +82,6 @@ bool TakeNextMessage(LPMSG lpMsg, bool bRemove, bool bTakeEvents)
     return portable::TakeDueTimer(lpMsg, portable::Now(), bRemove);
 }
 
-bool HasPaintOrPosted()
-{
-    const portable::State& state = TheState();
-    return !state.m_queue.empty() || state.m_bQuit || WindowNeedingPaint() != nullptr;
-}
-
 void StampTime(LPMSG lpMsg)
 {
     if (lpMsg->time == 0)
@@ -99,7 +93,8 @@ void StampTime(LPMSG lpMsg)
 // Timers are left out: a backend asks this to know whether it may sleep until the next one.
 bool portable::IsMessageReady()
 {
-    return HasPaintOrPosted();
+    const State& state = TheState();
+    return !state.m_queue.empty() || state.m_bQuit || WindowNeedingPaint() != nullptr;
 }
 
 void portable::ForgetPostedMessages(HWND hWnd)
