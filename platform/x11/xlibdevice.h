@@ -41,8 +41,6 @@ public:
     void Present();
     // The window lost its pixels (an exposure): the next present copies everything.
     void Invalidate();
-    // Whether frames go through a back buffer.
-    bool IsBuffered() const { return m_idBackBuffer != None; }
 
     void Line(const portable::DrawContext& dc, portable::DevicePoint ptFrom,
               portable::DevicePoint ptTo) override;

@@ -149,6 +149,7 @@ ResourceCounts ResourceCounter::Read() const
     ResourceCounts counts = {
         {"backend GCs", x11::LiveGCs()},
         {"backend windows", x11::LiveWindows()},
+        {"backend pixmaps", x11::LivePixmaps()},
         {"backend GDI objects", portable::LiveGdiObjects()},
         {"backend device contexts", portable::LiveDeviceContexts()},
     };
