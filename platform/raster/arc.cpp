@@ -185,7 +185,7 @@ std::size_t NearestByBisection(const std::vector<CCurvePoint>& curve,
 }
 
 // Outlines shorter than this are scanned: bisection saves nothing there.
-const std::size_t kBisectionMinimum = 64;
+const std::size_t kBisectionMinimum = 8;
 
 bool MayBisect(const std::vector<CCurvePoint>& curve, const CVector& screenRay)
 {
@@ -271,14 +271,56 @@ bool CPainter::DrawCurvePart(const CBox& box, CPoint64 start, CPoint64 end, bool
     if (!IsColor(crPen))
         return true;
     const std::uint32_t pixel = m_frame.PixelOf(crPen);
-    for (const CPixelPos& p : part.part)
-        Plot(b.left + p.x, b.top + p.y, pixel);
+    PlotPart(part, b, pixel);
     if (bPie) {
         // The outline goes on from the end pixel to the centre and back to the start pixel.
         DrawLine(part.stopPixel, centre, pixel);
         DrawLine(centre, part.firstPixel, pixel);
     }
     return true;
+}
+
+// Nearly every arc lies wholly inside its clip; its pixels are then written without a test
+// each, and only the changed ones make up the box to present.
+void CPainter::PlotPart(const CCurvePart& part, const CBox& b, std::uint32_t pixel)
+{
+    const bool bInside = !part.reach.IsEmpty() && b.left + part.reach.left >= m_clip.left &&
+                         b.left + part.reach.right <= m_clip.right &&
+                         b.top + part.reach.top >= m_clip.top &&
+                         b.top + part.reach.bottom <= m_clip.bottom;
+    if (!bInside) {
+        for (const CPixelPos& p : part.part)
+            Plot(b.left + p.x, b.top + p.y, pixel);
+        return;
+    }
+    std::uint32_t* pPixels = m_frame.GetWritablePixels();
+    const std::ptrdiff_t nRow = m_frame.GetRowStride();
+    const std::ptrdiff_t nOrigin = static_cast<std::ptrdiff_t>(b.top) * nRow +
+                                   static_cast<std::ptrdiff_t>(b.left);
+    int left = 0;
+    int top = 0;
+    int right = -1;
+    int bottom = -1;
+    for (const CPixelPos& p : part.part) {
+        std::uint32_t& nWord = pPixels[nOrigin + static_cast<std::ptrdiff_t>(p.y) * nRow + p.x];
+        if (nWord == pixel)
+            continue;
+        nWord = pixel;
+        if (right < left) {
+            left = right = p.x;
+            top = bottom = p.y;
+            continue;
+        }
+        left = std::min(left, p.x);
+        right = std::max(right, p.x);
+        top = std::min(top, p.y);
+        bottom = std::max(bottom, p.y);
+    }
+    if (right >= left) {
+        const int x = static_cast<int>(b.left);
+        const int y = static_cast<int>(b.top);
+        m_frame.MarkChanged(x + left, y + top, x + right + 1, y + bottom + 1);
+    }
 }
 
 const CPainter::CCurvePart& CPainter::FindCurvePart(const CBox& b, CPoint64 start, CPoint64 end)
@@ -309,6 +351,17 @@ const CPainter::CCurvePart& CPainter::FindCurvePart(const CBox& b, CPoint64 star
     entry.start = start;
     entry.end = end;
     SelectPart(curve, first, stop, bWhole, &entry.part);
+    entry.reach = CBox{0, 0, 0, 0};
+    if (!entry.part.empty()) {
+        entry.reach = CBox{entry.part[0].x, entry.part[0].y, entry.part[0].x + 1,
+                           entry.part[0].y + 1};
+        for (const CPixelPos& p : entry.part) {
+            entry.reach.left = std::min<long long>(entry.reach.left, p.x);
+            entry.reach.top = std::min<long long>(entry.reach.top, p.y);
+            entry.reach.right = std::max<long long>(entry.reach.right, p.x + 1);
+            entry.reach.bottom = std::max<long long>(entry.reach.bottom, p.y + 1);
+        }
+    }
     entry.firstPixel = CPoint64{b.left + curve[first].x, b.top + curve[first].y};
     entry.stopPixel = CPoint64{b.left + curve[stop].x, b.top + curve[stop].y};
     entry.bValid = true;

@@ -3,6 +3,8 @@
 // pixels, GDI takes the smaller coordinate (measured for every octant under Wine).
 #include "raster/painter.h"
 
+#include <algorithm>
+
 namespace raster {
 
 namespace {
@@ -103,10 +105,84 @@ void CPainter::DrawLine(CPoint64 from, CPoint64 to, std::uint32_t pixel)
     const Wide high = bXMajor ? m_clip.right : m_clip.bottom;
     if (!VisibleSteps(major, low, high, n, first, last))
         return;
-    if (FitsInt(from) && FitsInt(to))
-        StepLine<long long, unsigned long long>(major, minor, first, last, n, bXMajor, pixel);
-    else
+    if (FitsInt(from) && FitsInt(to)) {
+        const long long nFirst = static_cast<long long>(first);
+        const long long nLast = static_cast<long long>(last);
+        const long long nSteps = static_cast<long long>(n);
+        if (!StepLineInside(major, minor, nFirst, nLast, nSteps, bXMajor, pixel))
+            StepLine<long long, unsigned long long>(major, minor, first, last, n, bXMajor, pixel);
+    } else
         StepLine<Wide, UWide>(major, minor, first, last, n, bXMajor, pixel);
+}
+
+// Nearly every line of a picture lies wholly inside its clip. Its minor coordinate moves one
+// way only, so the first and last steps tell whether every step is inside, and then the steps
+// walk the buffer without a test per pixel. Since both coordinates are monotonic, the first
+// and last changed pixels span the box of all the changed ones.
+bool CPainter::StepLineInside(const CAxisView& major, const CAxisView& minor, long long first,
+                              long long last, long long n, bool bXMajor, std::uint32_t pixel)
+{
+    using CStepper = CMinorStepper<long long, unsigned long long>;
+    const long long minorStart = static_cast<long long>(minor.start);
+    const long long minorDelta = static_cast<long long>(minor.delta);
+    CStepper stepper(static_cast<unsigned long long>(first), minorDelta,
+                     static_cast<unsigned long long>(n));
+    const CStepper atLast(static_cast<unsigned long long>(last), minorDelta,
+                          static_cast<unsigned long long>(n));
+    const long long minorFirst = minorStart + stepper.Offset();
+    const long long minorLast = minorStart + atLast.Offset();
+    const long long minorLow = bXMajor ? m_clip.top : m_clip.left;
+    const long long minorHigh = bXMajor ? m_clip.bottom : m_clip.right;
+    if (std::min(minorFirst, minorLast) < minorLow || std::max(minorFirst, minorLast) >= minorHigh)
+        return false;
+
+    const long long step = major.delta > 0 ? 1 : -1;
+    const long long majorStart = static_cast<long long>(major.start);
+    const std::ptrdiff_t nRow = m_frame.GetRowStride();
+    const std::ptrdiff_t nMajorStride = bXMajor ? step : step * nRow;
+    const std::ptrdiff_t nMinorStride = (bXMajor ? nRow : 1) * (minorDelta < 0 ? -1 : 1);
+    const long long a0 = majorStart + step * first;
+    std::ptrdiff_t nIndex = bXMajor ? minorFirst * nRow + a0 : a0 * nRow + minorFirst;
+    std::uint32_t* pPixels = m_frame.GetWritablePixels();
+
+    long long offset = stepper.Offset();
+    long long firstChanged = -1;
+    long long lastChanged = -1;
+    long long offsetFirstChanged = 0;
+    long long offsetLastChanged = 0;
+    for (long long i = first;; ++i) {
+        std::uint32_t& nWord = pPixels[nIndex];
+        if (nWord != pixel) {
+            nWord = pixel;
+            if (firstChanged < 0) {
+                firstChanged = i;
+                offsetFirstChanged = offset;
+            }
+            lastChanged = i;
+            offsetLastChanged = offset;
+        }
+        if (i == last)
+            break;
+        stepper.Advance();
+        const long long next = stepper.Offset();
+        nIndex += nMajorStride;
+        if (next != offset) {
+            nIndex += nMinorStride;
+            offset = next;
+        }
+    }
+    if (firstChanged >= 0) {
+        const long long a1 = majorStart + step * firstChanged;
+        const long long a2 = majorStart + step * lastChanged;
+        const long long b1 = minorStart + offsetFirstChanged;
+        const long long b2 = minorStart + offsetLastChanged;
+        const int x0 = static_cast<int>(std::min(bXMajor ? a1 : b1, bXMajor ? a2 : b2));
+        const int x1 = static_cast<int>(std::max(bXMajor ? a1 : b1, bXMajor ? a2 : b2));
+        const int y0 = static_cast<int>(std::min(bXMajor ? b1 : a1, bXMajor ? b2 : a2));
+        const int y1 = static_cast<int>(std::max(bXMajor ? b1 : a1, bXMajor ? b2 : a2));
+        m_frame.MarkChanged(x0, y0, x1 + 1, y1 + 1);
+    }
+    return true;
 }
 
 // Visits steps first..last of the line; Signed holds every coordinate and step involved.

@@ -3,6 +3,7 @@
 #ifndef VURAZEVEDADAR_RASTER_FRAMEBUFFER_H
 #define VURAZEVEDADAR_RASTER_FRAMEBUFFER_H
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -74,6 +75,11 @@ public:
 
     // For the painter: writes [x0, x1) of row y, already clipped to the buffer.
     void FillSpan(int y, int x0, int x1, std::uint32_t nPixel);
+    // For the painter's loops that write pixels themselves: a pixel's place in the buffer, the
+    // distance from one row to the next, and the box of what they changed.
+    std::uint32_t* GetWritablePixels() { return m_pPixels; }
+    std::ptrdiff_t GetRowStride() const { return m_nWidth; }
+    void MarkChanged(int x0, int y0, int x1, int y1) { AddDirty(x0, y0, x1, y1); }
     void PutPixel(int x, int y, std::uint32_t nPixel)
     {
         std::uint32_t& nWord = m_pPixels[IndexOf(x, y)];

@@ -94,6 +94,10 @@ private:
         int x;
         int y;
     };
+    // The steps of a line that lies inside the clip from its first visible step to its last;
+    // false, drawing nothing, for one that does not.
+    bool StepLineInside(const CAxisView& major, const CAxisView& minor, long long first,
+                        long long last, long long n, bool bXMajor, std::uint32_t pixel);
     template <class Signed, class Unsigned>
     void StepLine(const CAxisView& major, const CAxisView& minor, Wide first, Wide last, Wide n,
                   bool bXMajor, std::uint32_t pixel);
@@ -110,11 +114,14 @@ private:
         CPoint64 start;
         CPoint64 end;
         std::vector<CPixelPos> part;  // relative to the box
+        CBox reach;                   // the box of those pixels, relative to the box
         CPoint64 firstPixel;
         CPoint64 stopPixel;
         bool bValid = false;
     };
     const CCurvePart& FindCurvePart(const CBox& box, CPoint64 start, CPoint64 end);
+    // Draws the part's pixels with the box at b.
+    void PlotPart(const CCurvePart& part, const CBox& b, std::uint32_t pixel);
     void FillPolygon(const std::vector<CPoint64>& polygon, std::uint32_t pixel);
     void FillPolygonRow(long long y, std::uint32_t pixel);
 
