@@ -129,6 +129,7 @@ void CXlibDevice::Resize(int nWidth, int nHeight)
             m_idTarget = idPixmap;
         }
     }
+    m_journal.Reset(nWidth, nHeight);
     Erase();
 }
 
@@ -190,6 +191,7 @@ void CXlibDevice::UpdateGC(const portable::ClipRect& clip, COLORREF crColor)
 void CXlibDevice::Erase()
 {
     AddDirty(0, 0, m_nWidth, m_nHeight);
+    m_journal.NoteChanged(portable::DeviceBox{0, 0, m_nWidth, m_nHeight});
     if (m_idBackBuffer == None) {
         XClearWindow(m_pDisplay, m_idWindow);
         return;
@@ -203,10 +205,36 @@ void CXlibDevice::Erase()
                    static_cast<unsigned>(m_nWidth), static_cast<unsigned>(m_nHeight));
 }
 
+// Only a back buffer keeps what was drawn: a window drawn in place may lose its pixels to
+// anything on the screen. A figure beyond X's coordinates is drawn clamped to them, no longer
+// along GDI's outline, so it may reach anywhere in the window.
+bool CXlibDevice::IsStanding(const portable::Figure& figure, portable::DeviceBox* pReach)
+{
+    const DeviceBox& box = figure.m_box;
+    if (FitsCoords(DevicePoint{box.left, box.top}) &&
+        FitsCoords(DevicePoint{box.right, box.bottom}))
+        *pReach = portable::FigureReach(figure, m_nWidth, m_nHeight);
+    else
+        *pReach = DeviceBox{0, 0, m_nWidth, m_nHeight};
+    return m_idBackBuffer != None && m_journal.IsStanding(figure, *pReach);
+}
+
+// A figure's reach holds every pixel X draws for it too (XDrawArc covers the far edges of its
+// box, one pixel beyond what XFillArc fills, and keeps within two pixels of GDI's arc), so it
+// is what the next present copies.
+void CXlibDevice::NoteDrawn(const portable::Figure& figure, const portable::DeviceBox& reach)
+{
+    m_journal.NoteDrawn(figure, reach);
+    AddDirty(reach.left, reach.top, reach.right, reach.bottom);
+}
+
 void CXlibDevice::Line(const DrawContext& dc, DevicePoint ptFrom, DevicePoint ptTo)
 {
-    AddDirty(std::min(ptFrom.x, ptTo.x), std::min(ptFrom.y, ptTo.y),
-             std::max(ptFrom.x, ptTo.x) + 1, std::max(ptFrom.y, ptTo.y) + 1);
+    const portable::Figure figure = portable::LineFigure(dc, ptFrom, ptTo);
+    portable::DeviceBox reach;
+    if (IsStanding(figure, &reach))
+        return;
+    NoteDrawn(figure, reach);
     DrawSegment(PrepareDrawing(dc, dc.m_crPen), ptFrom, ptTo);
 }
 
@@ -214,10 +242,15 @@ void CXlibDevice::Line(const DrawContext& dc, DevicePoint ptFrom, DevicePoint pt
 // plus one, and its fill exactly its width, hence the different sizes of the two requests.
 void CXlibDevice::Rectangle(const DrawContext& dc, const DeviceBox& boxGiven)
 {
+    const portable::Figure figure =
+        portable::BoxFigure(portable::FigureKind::Rectangle, dc, boxGiven);
+    portable::DeviceBox reach;
+    if (IsStanding(figure, &reach))
+        return;
     DeviceBox box = boxGiven;
     if (!ClampOutlineBox(&box))
         return;
-    AddDirty(box.left, box.top, box.right, box.bottom);
+    NoteDrawn(figure, reach);
     const int x = static_cast<int>(box.left);
     const int y = static_cast<int>(box.top);
     const unsigned w = static_cast<unsigned>(box.Width());
@@ -238,11 +271,8 @@ void CXlibDevice::FillArc(const DrawContext& dc, const ArcRequest& arc)
              arc.height, arc.angle1, arc.angle2);
 }
 
-// XDrawArc covers the far edges of its box, one pixel beyond what XFillArc fills.
 void CXlibDevice::OutlineArc(const DrawContext& dc, const ArcRequest& arc)
 {
-    AddDirty(arc.x, arc.y, static_cast<long long>(arc.x) + arc.width + 1,
-             static_cast<long long>(arc.y) + arc.height + 1);
     const DrawTarget target = PrepareDrawing(dc, dc.m_crPen);
     XDrawArc(target.m_pDisplay, target.m_idDrawable, target.m_gc, arc.x, arc.y, arc.width,
              arc.height, arc.angle1, arc.angle2);
@@ -260,10 +290,15 @@ void CXlibDevice::DrawPieRadii(const DrawContext& dc, const ArcRequest& arc, Dev
 
 bool CXlibDevice::Ellipse(const DrawContext& dc, const DeviceBox& box)
 {
+    const portable::Figure figure = portable::BoxFigure(portable::FigureKind::Ellipse, dc, box);
+    portable::DeviceBox reach;
+    if (IsStanding(figure, &reach))
+        return true;
     const DevicePoint ptAny = {0, 0};
     ArcRequest arc;
     if (!GdiArcToX(box, ptAny, ptAny, &arc))
         return false;
+    NoteDrawn(figure, reach);
     FillArc(dc, arc);
     OutlineArc(dc, arc);
     return true;
@@ -272,9 +307,15 @@ bool CXlibDevice::Ellipse(const DrawContext& dc, const DeviceBox& box)
 bool CXlibDevice::Arc(const DrawContext& dc, const DeviceBox& box, DevicePoint ptStart,
                       DevicePoint ptEnd)
 {
+    const portable::Figure figure =
+        portable::BoxFigure(portable::FigureKind::Arc, dc, box, ptStart, ptEnd);
+    portable::DeviceBox reach;
+    if (IsStanding(figure, &reach))
+        return true;
     ArcRequest arc;
     if (!GdiArcToX(box, ptStart, ptEnd, &arc))
         return false;
+    NoteDrawn(figure, reach);
     OutlineArc(dc, arc);
     return true;
 }
@@ -282,9 +323,15 @@ bool CXlibDevice::Arc(const DrawContext& dc, const DeviceBox& box, DevicePoint p
 bool CXlibDevice::Pie(const DrawContext& dc, const DeviceBox& box, DevicePoint ptStart,
                       DevicePoint ptEnd)
 {
+    const portable::Figure figure =
+        portable::BoxFigure(portable::FigureKind::Pie, dc, box, ptStart, ptEnd);
+    portable::DeviceBox reach;
+    if (IsStanding(figure, &reach))
+        return true;
     ArcRequest arc;
     if (!GdiArcToX(box, ptStart, ptEnd, &arc))
         return false;
+    NoteDrawn(figure, reach);
     FillArc(dc, arc);
     OutlineArc(dc, arc);
     DrawPieRadii(dc, arc, portable::BoxCentre(box));

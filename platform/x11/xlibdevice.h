@@ -9,6 +9,7 @@
 #include "backend.h"
 #include "display.h"
 #include "geometry.h"
+#include "redraws.h"
 
 namespace x11 {
 
@@ -63,6 +64,10 @@ private:
         return DrawTarget{m_pDisplay, m_idTarget, m_gcCache.m_gc};
     }
     void UpdateGC(const portable::ClipRect& clip, COLORREF crColor);
+    // Whether the figure stands in the back buffer already; gives the pixels it may touch.
+    bool IsStanding(const portable::Figure& figure, portable::DeviceBox* pReach);
+    // A figure goes to the server: the journal and the next present hear of its reach.
+    void NoteDrawn(const portable::Figure& figure, const portable::DeviceBox& reach);
     // Notes the box a figure may touch, for the next present.
     void AddDirty(long long left, long long top, long long right, long long bottom);
     void FreeBackBuffer();
@@ -81,6 +86,7 @@ private:
     COLORREF m_crBackground;
     int m_nWidth = 0;
     int m_nHeight = 0;
+    portable::CRedrawJournal m_journal;
     // The box that changed since the last present, within the window; empty when left >= right.
     long long m_nDirtyLeft = 0;
     long long m_nDirtyTop = 0;

@@ -1,5 +1,6 @@
 // The raster device as a window system sees it: what it presents, when, and from which memory.
 #include <raster/rasterdevice.h>
+#include <redraws.h>
 
 #include <gtest/gtest.h>
 
@@ -108,6 +109,103 @@ TEST_F(RasterDevice, RefusesSizesNoFramebufferMayHave)
     EXPECT_FALSE(m_device.Resize(CFrameBuffer::kMaxSide + 1, 10));
     EXPECT_FALSE(m_device.Resize(CFrameBuffer::kMaxSide, CFrameBuffer::kMaxSide));
     EXPECT_EQ(m_device.GetFrame().GetWidth(), 40);
+}
+
+// The journal of figures a device has drawn: a figure drawn again stands while nothing has
+// changed within its reach, and its reach holds every pixel the rasteriser draws for it.
+class RedrawJournal : public ::testing::Test {
+protected:
+    RedrawJournal() { m_journal.Reset(200, 100); }
+
+    bool Stands(const portable::Figure& figure)
+    {
+        return m_journal.IsStanding(figure, portable::FigureReach(figure, 200, 100));
+    }
+    void Draw(const portable::Figure& figure)
+    {
+        m_journal.NoteDrawn(figure, portable::FigureReach(figure, 200, 100));
+    }
+
+    portable::CRedrawJournal m_journal;
+};
+
+TEST_F(RedrawJournal, AFigureStandsUntilSomethingChangesWithinItsReach)
+{
+    const portable::DrawContext white{kWhite, kBlue, kNoClip};
+    const portable::Figure line = portable::LineFigure(white, {10, 10}, {20, 15});
+    EXPECT_FALSE(Stands(line));  // never drawn
+    Draw(line);
+    EXPECT_TRUE(Stands(line));
+    EXPECT_TRUE(Stands(line));
+
+    m_journal.NoteChanged(portable::DeviceBox{150, 50, 190, 90});  // far away
+    EXPECT_TRUE(Stands(line));
+    m_journal.NoteChanged(portable::DeviceBox{19, 14, 21, 16});  // over its end
+    EXPECT_FALSE(Stands(line));
+    Draw(line);
+    EXPECT_TRUE(Stands(line));
+
+    // The same ends in another colour, or under a clip, are other figures.
+    const portable::DrawContext blue{kBlue, kBlue, kNoClip};
+    EXPECT_FALSE(Stands(portable::LineFigure(blue, {10, 10}, {20, 15})));
+    const portable::ClipRect clip{true, {0, 0, 15, 100}};
+    const portable::DrawContext clipped{kWhite, kBlue, clip};
+    EXPECT_FALSE(Stands(portable::LineFigure(clipped, {10, 10}, {20, 15})));
+
+    // A figure drawn over this one, or a new size, take its place.
+    Draw(portable::LineFigure(blue, {10, 10}, {20, 15}));
+    EXPECT_FALSE(Stands(line));
+    Draw(line);
+    m_journal.Reset(200, 100);
+    EXPECT_FALSE(Stands(line));
+}
+
+TEST_F(RedrawJournal, TheReachOfEveryCurveHoldsAllItsPixels)
+{
+    CRecordingPresenter presenter;
+    const COLORREF crBackground = kBlue;
+    CRasterDevice device(presenter, raster::kRgbaFormat, &crBackground);
+    const int nSize = 160;
+    ASSERT_TRUE(device.Resize(nSize, nSize));
+    const portable::DrawContext dc{kWhite, RGB(255, 0, 0), kNoClip};
+    std::uint32_t nSeed = 12345;
+    auto next = [&nSeed](int nRange) {
+        nSeed = nSeed * 1664525u + 1013904223u;
+        return static_cast<long long>((nSeed >> 8) % static_cast<std::uint32_t>(nRange));
+    };
+    const portable::FigureKind kinds[] = {portable::FigureKind::Arc, portable::FigureKind::Pie,
+                                          portable::FigureKind::Ellipse};
+    for (int nCase = 0; nCase < 3000; ++nCase) {
+        const portable::FigureKind kind = kinds[nCase % 3];
+        // Boxes partly outside the device too, and radials anywhere, the centre included.
+        const long long left = next(nSize) - 20;
+        const long long top = next(nSize) - 20;
+        const portable::DeviceBox box{left, top, left + 2 + next(120), top + 2 + next(120)};
+        const portable::DevicePoint start{box.left + next(140) - 10, box.top + next(140) - 10};
+        const portable::DevicePoint end = nCase % 7 == 0
+            ? portable::DevicePoint{start.x + 1, start.y}  // nearly the same radial
+            : portable::DevicePoint{box.left + next(140) - 10, box.top + next(140) - 10};
+        const portable::Figure figure = portable::BoxFigure(kind, dc, box, start, end);
+        device.Erase();
+        if (kind == portable::FigureKind::Arc)
+            device.Arc(dc, box, start, end);
+        else if (kind == portable::FigureKind::Pie)
+            device.Pie(dc, box, start, end);
+        else
+            device.Ellipse(dc, box);
+        const portable::DeviceBox reach = portable::FigureReach(figure, nSize, nSize);
+        for (int y = 0; y < nSize; ++y) {
+            for (int x = 0; x < nSize; ++x) {
+                if (device.GetFrame().GetColor(x, y) == crBackground)
+                    continue;
+                ASSERT_TRUE(x >= reach.left && x < reach.right && y >= reach.top &&
+                            y < reach.bottom)
+                    << "case " << nCase << ": pixel " << x << "," << y << " outside "
+                    << reach.left << "," << reach.top << "," << reach.right << ","
+                    << reach.bottom;
+            }
+        }
+    }
 }
 
 }  // namespace
