@@ -258,12 +258,19 @@ bool CPainter::DrawCurvePart(const CBox& box, CPoint64 start, CPoint64 end, bool
     bool bResult = true;
     if (!BeginCurve(box, crPen, &b, &bResult))
         return bResult;
-    const CCurvePart& part = FindCurvePart(b, start, end);
+    CTracedCurve& traced = TraceEllipse(b);
+    if (!traced.bRotated) {
+        RotateToDirectionChange(traced.curve);
+        traced.bCentreless = HasCentrelessPixel(traced.curve);
+        traced.bRotated = true;
+    }
+    const CCurvePart& part = FindCurvePart(b, traced, start, end);
     const CPoint64 centre{b.left + (b.right - b.left) / 2, b.top + (b.bottom - b.top) / 2};
     if (bPie && IsColor(crBrush)) {
         m_polygon.clear();
-        for (const CPixelPos& p : part.part)
+        ForEachPartPixel(traced, part, [&](const CCurvePoint& p) {
             m_polygon.push_back(CPoint64{b.left + p.x, b.top + p.y});
+        });
         m_polygon.push_back(part.stopPixel);
         m_polygon.push_back(centre);
         FillPolygon(m_polygon, m_frame.PixelOf(crBrush));
@@ -271,7 +278,7 @@ bool CPainter::DrawCurvePart(const CBox& box, CPoint64 start, CPoint64 end, bool
     if (!IsColor(crPen))
         return true;
     const std::uint32_t pixel = m_frame.PixelOf(crPen);
-    PlotPart(part, b, pixel);
+    PlotPart(traced, part, b, pixel);
     if (bPie) {
         // The outline goes on from the end pixel to the centre and back to the start pixel.
         DrawLine(part.stopPixel, centre, pixel);
@@ -280,17 +287,36 @@ bool CPainter::DrawCurvePart(const CBox& box, CPoint64 start, CPoint64 end, bool
     return true;
 }
 
+template <class F>
+void CPainter::ForEachPartPixel(const CTracedCurve& traced, const CCurvePart& part, F f)
+{
+    const std::vector<CCurvePoint>& curve = traced.curve;
+    if (part.first == part.stop && !part.bWhole)
+        return;
+    if (part.first < part.stop) {
+        for (std::size_t i = part.first; i < part.stop; ++i)
+            f(curve[i]);
+        return;
+    }
+    // Round the end of the outline to its start.
+    for (std::size_t i = part.first; i < curve.size(); ++i)
+        f(curve[i]);
+    for (std::size_t i = 0; i < part.stop; ++i)
+        f(curve[i]);
+}
+
 // Nearly every arc lies wholly inside its clip; its pixels are then written without a test
 // each, and only the changed ones make up the box to present.
-void CPainter::PlotPart(const CCurvePart& part, const CBox& b, std::uint32_t pixel)
+void CPainter::PlotPart(const CTracedCurve& traced, const CCurvePart& part, const CBox& b,
+                        std::uint32_t pixel)
 {
     const bool bInside = !part.reach.IsEmpty() && b.left + part.reach.left >= m_clip.left &&
                          b.left + part.reach.right <= m_clip.right &&
                          b.top + part.reach.top >= m_clip.top &&
                          b.top + part.reach.bottom <= m_clip.bottom;
     if (!bInside) {
-        for (const CPixelPos& p : part.part)
-            Plot(b.left + p.x, b.top + p.y, pixel);
+        ForEachPartPixel(traced, part,
+                         [&](const CCurvePoint& p) { Plot(b.left + p.x, b.top + p.y, pixel); });
         return;
     }
     std::uint32_t* pPixels = m_frame.GetWritablePixels();
@@ -301,21 +327,21 @@ void CPainter::PlotPart(const CCurvePart& part, const CBox& b, std::uint32_t pix
     int top = 0;
     int right = -1;
     int bottom = -1;
-    for (const CPixelPos& p : part.part) {
+    ForEachPartPixel(traced, part, [&](const CCurvePoint& p) {
         std::uint32_t& nWord = pPixels[nOrigin + static_cast<std::ptrdiff_t>(p.y) * nRow + p.x];
         if (nWord == pixel)
-            continue;
+            return;
         nWord = pixel;
         if (right < left) {
             left = right = p.x;
             top = bottom = p.y;
-            continue;
+            return;
         }
         left = std::min(left, p.x);
         right = std::max(right, p.x);
         top = std::min(top, p.y);
         bottom = std::max(bottom, p.y);
-    }
+    });
     if (right >= left) {
         const int x = static_cast<int>(b.left);
         const int y = static_cast<int>(b.top);
@@ -323,7 +349,8 @@ void CPainter::PlotPart(const CCurvePart& part, const CBox& b, std::uint32_t pix
     }
 }
 
-const CPainter::CCurvePart& CPainter::FindCurvePart(const CBox& b, CPoint64 start, CPoint64 end)
+const CPainter::CCurvePart& CPainter::FindCurvePart(const CBox& b, const CTracedCurve& traced,
+                                                    CPoint64 start, CPoint64 end)
 {
     for (const CCurvePart& cached : m_parts) {
         if (cached.bValid && cached.box.left == b.left && cached.box.top == b.top &&
@@ -332,55 +359,35 @@ const CPainter::CCurvePart& CPainter::FindCurvePart(const CBox& b, CPoint64 star
             cached.end.y == end.y)
             return cached;
     }
-    CTracedCurve& traced = TraceEllipse(b);
-    if (!traced.bRotated) {
-        RotateToDirectionChange(traced.curve);
-        traced.bCentreless = HasCentrelessPixel(traced.curve);
-        traced.bRotated = true;
-    }
     const std::vector<CCurvePoint>& curve = traced.curve;
     const CPoint64 centre{b.left + (b.right - b.left) / 2, b.top + (b.bottom - b.top) / 2};
     const CVector rayStart = Radial(start, centre);
     const CVector rayEnd = Radial(end, centre);
-    const std::size_t first = Nearest(curve, rayStart, true, traced.bCentreless);
-    const std::size_t stop = Nearest(curve, rayEnd, false, traced.bCentreless);
-    const bool bWhole = first == stop && SameDirection(rayStart, rayEnd);
     CCurvePart& entry = m_parts[m_nNextPart];
     m_nNextPart = (m_nNextPart + 1) % kCachedParts;
     entry.box = b;
     entry.start = start;
     entry.end = end;
-    SelectPart(curve, first, stop, bWhole, &entry.part);
+    entry.first = Nearest(curve, rayStart, true, traced.bCentreless);
+    entry.stop = Nearest(curve, rayEnd, false, traced.bCentreless);
+    entry.bWhole = entry.first == entry.stop && SameDirection(rayStart, rayEnd);
+    entry.firstPixel = CPoint64{b.left + curve[entry.first].x, b.top + curve[entry.first].y};
+    entry.stopPixel = CPoint64{b.left + curve[entry.stop].x, b.top + curve[entry.stop].y};
     entry.reach = CBox{0, 0, 0, 0};
-    if (!entry.part.empty()) {
-        entry.reach = CBox{entry.part[0].x, entry.part[0].y, entry.part[0].x + 1,
-                           entry.part[0].y + 1};
-        for (const CPixelPos& p : entry.part) {
-            entry.reach.left = std::min<long long>(entry.reach.left, p.x);
-            entry.reach.top = std::min<long long>(entry.reach.top, p.y);
-            entry.reach.right = std::max<long long>(entry.reach.right, p.x + 1);
-            entry.reach.bottom = std::max<long long>(entry.reach.bottom, p.y + 1);
+    bool bAny = false;
+    ForEachPartPixel(traced, entry, [&](const CCurvePoint& p) {
+        if (!bAny) {
+            entry.reach = CBox{p.x, p.y, p.x + 1, p.y + 1};
+            bAny = true;
+            return;
         }
-    }
-    entry.firstPixel = CPoint64{b.left + curve[first].x, b.top + curve[first].y};
-    entry.stopPixel = CPoint64{b.left + curve[stop].x, b.top + curve[stop].y};
+        entry.reach.left = std::min<long long>(entry.reach.left, p.x);
+        entry.reach.top = std::min<long long>(entry.reach.top, p.y);
+        entry.reach.right = std::max<long long>(entry.reach.right, p.x + 1);
+        entry.reach.bottom = std::max<long long>(entry.reach.bottom, p.y + 1);
+    });
     entry.bValid = true;
     return entry;
-}
-
-// The pixels from 'first' up to, not including, 'stop', counter-clockwise.
-void CPainter::SelectPart(const std::vector<CCurvePoint>& curve, std::size_t first,
-                          std::size_t stop, bool bWhole, std::vector<CPixelPos>* pPart)
-{
-    pPart->clear();
-    const std::size_t n = curve.size();
-    if (first == stop && !bWhole)
-        return;
-    std::size_t i = first;
-    do {
-        pPart->push_back(CPixelPos{curve[i].x, curve[i].y});
-        i = (i + 1) % n;
-    } while (i != stop);
 }
 
 }  // namespace raster

@@ -69,9 +69,10 @@ private:
     void DrawNarrowBox(const CBox& box, std::uint32_t crPen);
     // A traced outline depends only on the box's size, and a frame draws the same few sizes
     // again and again, wherever the boxes are: the last few outlines are kept.
+    // Half a box of at most kMaxCurveSide, so an int holds it.
     struct CQuarterPos {
-        long long kx;
-        long long ky;
+        int kx;
+        int ky;
     };
     struct CTracedCurve {
         long long w = -1;
@@ -89,11 +90,6 @@ private:
     static void MirrorQuarter(CTracedCurve& traced);
     void FillEllipse(const CBox& box, const CTracedCurve& traced, std::uint32_t crBrush);
     void DrawLine(CPoint64 from, CPoint64 to, std::uint32_t pixel);
-    // A pixel of an outline, relative to its box.
-    struct CPixelPos {
-        int x;
-        int y;
-    };
     // The steps of a line that lies inside the clip from its first visible step to its last;
     // false, drawing nothing, for one that does not.
     bool StepLineInside(const CAxisView& major, const CAxisView& minor, long long first,
@@ -103,25 +99,31 @@ private:
                   bool bXMajor, std::uint32_t pixel);
     bool DrawCurvePart(const CBox& box, CPoint64 start, CPoint64 end, bool bPie, COLORREF crPen,
                        COLORREF crBrush);
-    // The outline's pixels from 'first' up to, not including, 'stop', relative to the box.
-    void SelectPart(const std::vector<CCurvePoint>& curve, std::size_t first, std::size_t stop,
-                    bool bWhole, std::vector<CPixelPos>* pPart);
-    // An arc's or pie's outline pixels from the start radial to the end radial, kept for a
+    // An arc's or pie's part of its traced outline, from the pixel nearest the start radial
+    // up to, not including, the pixel nearest the end radial, counter-clockwise; kept for a
     // call that comes again with the same box and radials: an animation draws its still
-    // figures again every frame, and selecting the part is most of a curve's cost.
+    // figures again every frame, and finding the part is most of a curve's cost. The part is
+    // a range of the outline, which is traced again the same way if it is no longer kept.
     struct CCurvePart {
         CBox box;
         CPoint64 start;
         CPoint64 end;
-        std::vector<CPixelPos> part;  // relative to the box
-        CBox reach;                   // the box of those pixels, relative to the box
+        std::size_t first = 0;
+        std::size_t stop = 0;
+        bool bWhole = false;  // the whole outline, from first round to first
+        CBox reach;           // the box of the part's pixels, relative to the box
         CPoint64 firstPixel;
         CPoint64 stopPixel;
         bool bValid = false;
     };
-    const CCurvePart& FindCurvePart(const CBox& box, CPoint64 start, CPoint64 end);
+    const CCurvePart& FindCurvePart(const CBox& box, const CTracedCurve& traced, CPoint64 start,
+                                    CPoint64 end);
+    // Calls f for each pixel of the part, in order.
+    template <class F>
+    static void ForEachPartPixel(const CTracedCurve& traced, const CCurvePart& part, F f);
     // Draws the part's pixels with the box at b.
-    void PlotPart(const CCurvePart& part, const CBox& b, std::uint32_t pixel);
+    void PlotPart(const CTracedCurve& traced, const CCurvePart& part, const CBox& b,
+                  std::uint32_t pixel);
     void FillPolygon(const std::vector<CPoint64>& polygon, std::uint32_t pixel);
     void FillPolygonRow(long long y, std::uint32_t pixel);
 
