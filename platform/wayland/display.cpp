@@ -21,8 +21,8 @@ namespace {
 const int kExitNoCompositor = 1;
 const int kExitLostConnection = 1;
 const int kExitDecorationError = 1;
-// damage_buffer came with version 4 of wl_compositor; wl_output's scale with version 2; a
-// pointer's frame events with version 5 of wl_seat, which the message box does not need.
+// damage_buffer came with version 4 of wl_compositor; wl_output's scale with version 2. The
+// first version of wl_seat has all the message box needs: a button, Return and Escape.
 const std::uint32_t kCompositorVersion = 4;
 const std::uint32_t kOutputVersion = 2;
 const std::uint32_t kSeatVersion = 1;
@@ -61,6 +61,14 @@ void OnOutputScale(void* pData, wl_output*, std::int32_t nScale)
 }
 
 // Names and descriptions come with version 4, which is not bound.
+void OnSeatCapabilities(void* pData, wl_seat*, std::uint32_t nCapabilities)
+{
+    static_cast<CConnection*>(pData)->m_nSeatCapabilities = nCapabilities;
+}
+
+// The seat's name comes with version 2, which is not bound.
+const wl_seat_listener kSeatListener = {OnSeatCapabilities, nullptr};
+
 const wl_output_listener kOutputListener = {OnOutputGeometry, OnOutputMode, OnOutputDone,
                                             OnOutputScale, nullptr, nullptr};
 
@@ -71,6 +79,14 @@ void AddOutput(CConnection& connection, std::uint32_t nName, std::uint32_t nVers
                                          kOutputVersion, nVersion);
     wl_output_add_listener(pOutput->m_pOutput, &kOutputListener, pOutput.get());
     connection.m_outputs.push_back(std::move(pOutput));
+}
+
+// The first seat only: the message box's button is pressed with its pointer or keyboard.
+void AddSeat(CConnection& connection, std::uint32_t nName, std::uint32_t nVersion)
+{
+    connection.m_pSeat =
+        Bind<wl_seat>(connection.m_pRegistry, nName, &wl_seat_interface, kSeatVersion, nVersion);
+    wl_seat_add_listener(connection.m_pSeat, &kSeatListener, &connection);
 }
 
 void OnGlobal(void* pData, wl_registry* pRegistry, std::uint32_t nName, const char* lpszInterface,
@@ -84,8 +100,7 @@ void OnGlobal(void* pData, wl_registry* pRegistry, std::uint32_t nName, const ch
     else if (name == wl_shm_interface.name)
         connection.m_pShm = Bind<wl_shm>(pRegistry, nName, &wl_shm_interface, 1, nVersion);
     else if (name == wl_seat_interface.name && connection.m_pSeat == nullptr)
-        connection.m_pSeat =
-            Bind<wl_seat>(pRegistry, nName, &wl_seat_interface, kSeatVersion, nVersion);
+        AddSeat(connection, nName, nVersion);
     else if (name == wl_output_interface.name)
         AddOutput(connection, nName, nVersion);
     else if (name == wp_viewporter_interface.name)
@@ -147,11 +162,22 @@ bool Refuse(bool bLastChoice, const std::string& text)
     return false;
 }
 
+// The globals bound are given up with the connection that failed to offer the rest.
 void Disconnect(CConnection& connection)
 {
     for (auto& pOutput : connection.m_outputs)
         wl_output_destroy(pOutput->m_pOutput);
     connection.m_outputs.clear();
+    if (connection.m_pSeat != nullptr)
+        wl_seat_destroy(connection.m_pSeat);
+    if (connection.m_pViewporter != nullptr)
+        wp_viewporter_destroy(connection.m_pViewporter);
+    if (connection.m_pFractionalScale != nullptr)
+        wp_fractional_scale_manager_v1_destroy(connection.m_pFractionalScale);
+    if (connection.m_pShm != nullptr)
+        wl_shm_destroy(connection.m_pShm);
+    if (connection.m_pCompositor != nullptr)
+        wl_compositor_destroy(connection.m_pCompositor);
     if (connection.m_pRegistry != nullptr)
         wl_registry_destroy(connection.m_pRegistry);
     wl_display_disconnect(connection.m_pDisplay);
