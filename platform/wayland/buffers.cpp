@@ -1,0 +1,218 @@
+// The buffers: anonymous shared memory handed to the compositor through wl_shm, one pool per
+// buffer; and the presenter, which attaches the buffer the frame lives in with the box that
+// changed, and moves the frame to a free buffer before it is drawn again.
+#include "buffers.h"
+#include "display.h"
+
+#include "viewporter-client-protocol.h"
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__,
+              "wl_shm's formats are little-endian words; a big-endian machine would need the "
+              "pixels converted");
+
+namespace wayland {
+
+namespace {
+
+const int kBytesPerPixel = 4;
+
+// Memory with no name in any file system, which the compositor maps through the descriptor.
+int CreateMemory(std::size_t nBytes)
+{
+    const int nFd = memfd_create("vurazevedadar-buffer", MFD_CLOEXEC);
+    if (nFd < 0)
+        return -1;
+    if (ftruncate(nFd, static_cast<off_t>(nBytes)) != 0) {
+        close(nFd);
+        return -1;
+    }
+    return nFd;
+}
+
+}  // namespace
+
+CShmBuffer::~CShmBuffer()
+{
+    if (m_pBuffer != nullptr)
+        wl_buffer_destroy(m_pBuffer);
+    if (m_pPixels != nullptr)
+        munmap(m_pPixels, m_nBytes);
+}
+
+// The pool is given up as soon as the buffer is made: the buffer keeps what it needs of it.
+bool CShmBuffer::Create(int nWidth, int nHeight, Released pfnReleased, void* pData)
+{
+    const int nStride = nWidth * kBytesPerPixel;
+    const std::size_t nBytes = static_cast<std::size_t>(nStride) * static_cast<std::size_t>(nHeight);
+    const int nFd = CreateMemory(nBytes);
+    if (nFd < 0)
+        return false;
+    void* pMemory = mmap(nullptr, nBytes, PROT_READ | PROT_WRITE, MAP_SHARED, nFd, 0);
+    if (pMemory == MAP_FAILED) {
+        close(nFd);
+        return false;
+    }
+    m_pPixels = static_cast<std::uint32_t*>(pMemory);
+    m_nBytes = nBytes;
+    // A pool's size is an int32: the framebuffer's limit of 64 Mi pixels keeps it at 256 MiB.
+    wl_shm_pool* pPool =
+        wl_shm_create_pool(TheConnection().m_pBufferShm, nFd, static_cast<std::int32_t>(nBytes));
+    m_pBuffer = wl_shm_pool_create_buffer(pPool, 0, nWidth, nHeight, nStride,
+                                          WL_SHM_FORMAT_XRGB8888);
+    wl_shm_pool_destroy(pPool);
+    close(nFd);
+    m_pfnReleased = pfnReleased;
+    m_pData = pData;
+    static const wl_buffer_listener kListener = {OnRelease};
+    wl_buffer_add_listener(m_pBuffer, &kListener, this);
+    return true;
+}
+
+void CShmBuffer::OnRelease(void* pData, wl_buffer*)
+{
+    const CShmBuffer* pBuffer = static_cast<CShmBuffer*>(pData);
+    pBuffer->m_pfnReleased(pBuffer->m_pData);
+}
+
+CShmPresenter::CShmPresenter(wl_surface* pSurface, const COLORREF* pcrBackground)
+    : m_pSurface(pSurface), m_device(*this, kShmFormat, pcrBackground)
+{
+}
+
+CShmPresenter::~CShmPresenter() = default;
+
+void CShmPresenter::OnReleased(void* pData)
+{
+    const CSlot* pSlot = static_cast<CSlot*>(pData);
+    pSlot->m_pPresenter->m_ring.Released(pSlot->m_nIndex);
+}
+
+bool CShmPresenter::AddBuffer()
+{
+    auto pSlot = std::make_unique<CSlot>();
+    pSlot->m_pPresenter = this;
+    pSlot->m_nIndex = static_cast<int>(m_buffers.size());
+    if (!pSlot->m_buffer.Create(m_nWidth, m_nHeight, OnReleased, pSlot.get()))
+        return false;
+    m_buffers.push_back(std::move(pSlot));
+    return true;
+}
+
+// The old buffers go even where the compositor still shows one: it keeps its own mapping of
+// the memory until the new size's first frame replaces it.
+bool CShmPresenter::Resize(int nWidth, int nHeight)
+{
+    if (!raster::CFrameBuffer::IsSizeAllowed(nWidth, nHeight) || nWidth == 0 || nHeight == 0)
+        return false;
+    std::vector<std::unique_ptr<CSlot>> old;
+    old.swap(m_buffers);
+    const int nOldWidth = m_nWidth;
+    const int nOldHeight = m_nHeight;
+    m_nWidth = nWidth;
+    m_nHeight = nHeight;
+    for (int i = 0; i < CBufferRing::kInitialBuffers; ++i) {
+        if (!AddBuffer()) {
+            m_buffers.swap(old);
+            m_nWidth = nOldWidth;
+            m_nHeight = nOldHeight;
+            return false;
+        }
+    }
+    m_ring.Reset(CBufferRing::kInitialBuffers, nWidth, nHeight);
+    return m_device.Resize(nWidth, nHeight);
+}
+
+std::uint32_t* CShmPresenter::ProvidePixels(int, int)
+{
+    return m_buffers.empty() ? nullptr : m_buffers.front()->m_buffer.GetPixels();
+}
+
+void CShmPresenter::SetScaling(const CSurfaceScaling& scaling, wp_viewport* pViewport)
+{
+    m_bScalingChanged = m_bScalingChanged || scaling.m_nBufferScale != m_scaling.m_nBufferScale ||
+                        scaling.m_nViewportWidth != m_scaling.m_nViewportWidth ||
+                        scaling.m_nViewportHeight != m_scaling.m_nViewportHeight;
+    m_scaling = scaling;
+    m_pViewport = pViewport;
+}
+
+void CShmPresenter::ApplyScaling()
+{
+    if (!m_bScalingChanged)
+        return;
+    wl_surface_set_buffer_scale(m_pSurface, m_scaling.m_nBufferScale);
+    if (m_pViewport != nullptr && m_scaling.m_nViewportWidth > 0)
+        wp_viewport_set_destination(m_pViewport, m_scaling.m_nViewportWidth,
+                                    m_scaling.m_nViewportHeight);
+    m_bScalingChanged = false;
+}
+
+void CShmPresenter::Present(const raster::CFrameBuffer&, const raster::CBox& box)
+{
+    if (m_buffers.empty())
+        return;
+    const int nCurrent = m_ring.GetCurrent();
+    ApplyScaling();
+    wl_surface_attach(m_pSurface, m_buffers[static_cast<std::size_t>(nCurrent)]->m_buffer.GetBuffer(),
+                      0, 0);
+    // The box lies within the framebuffer, whose sides fit an int.
+    wl_surface_damage_buffer(m_pSurface, static_cast<std::int32_t>(box.left),
+                             static_cast<std::int32_t>(box.top),
+                             static_cast<std::int32_t>(box.right - box.left),
+                             static_cast<std::int32_t>(box.bottom - box.top));
+    wl_surface_commit(m_pSurface);
+    m_ring.Presented(box);
+}
+
+// The compositor nearly always lets the older buffer go within a tick; if it has not, a new
+// buffer is cheaper than waiting, up to a few; then the release is waited for on the buffers'
+// own queue, which runs nothing but the buffers' listeners.
+int CShmPresenter::WaitForFreeBuffer()
+{
+    const CConnection& connection = TheConnection();
+    for (;;) {
+        const int nNext = m_ring.ChooseNext();
+        if (nNext >= 0)
+            return nNext;
+        if (m_ring.GetCount() < CBufferRing::kMaxBuffers && AddBuffer())
+            return m_ring.Add();
+        CheckDisplayResult(
+            wl_display_dispatch_queue(connection.m_pDisplay, connection.m_pBufferQueue));
+    }
+}
+
+std::uint32_t* CShmPresenter::ProvideNextPixels()
+{
+    if (m_buffers.empty())
+        return nullptr;
+    const int nFrom = m_ring.GetCurrent();
+    const int nTo = WaitForFreeBuffer();
+    if (nTo == nFrom)
+        return nullptr;
+    const raster::CBox missed = m_ring.MoveTo(nTo);
+    CopyMissed(nFrom, missed);
+    return m_buffers[static_cast<std::size_t>(nTo)]->m_buffer.GetPixels();
+}
+
+void CShmPresenter::CopyMissed(int nFrom, const raster::CBox& box)
+{
+    if (box.IsEmpty())
+        return;
+    const std::uint32_t* pFrom = m_buffers[static_cast<std::size_t>(nFrom)]->m_buffer.GetPixels();
+    std::uint32_t* pTo = m_buffers[static_cast<std::size_t>(m_ring.GetCurrent())]->m_buffer.GetPixels();
+    const std::size_t nWidth = static_cast<std::size_t>(m_nWidth);
+    const std::size_t nCount = static_cast<std::size_t>(box.right - box.left);
+    for (long long y = box.top; y < box.bottom; ++y) {
+        const std::size_t nOffset = static_cast<std::size_t>(y) * nWidth +
+                                    static_cast<std::size_t>(box.left);
+        std::memcpy(pTo + nOffset, pFrom + nOffset, nCount * sizeof *pTo);
+    }
+}
+
+}  // namespace wayland
