@@ -25,7 +25,7 @@ e2e_start_weston() {
     # The desktop shell's helper client draws the background and the panel; a screenshot
     # taken before it has is of a black output.
     e2e_wait_for 10 e2e_weston_shell_ready ||
-        e2e_fail "weston's desktop shell did not start: $(tail -n 5 "$E2E_WORK/weston.log")"
+        e2e_fail "weston's shell did not start: $(tail -n 5 "$E2E_WORK/weston.log")"
     if [[ " $* " = *" --xwayland "* ]]; then
         e2e_wait_for 10 grep -q "xserver listening on display" "$E2E_WORK/weston.log" ||
             e2e_fail "weston did not start XWayland: $(tail -n 5 "$E2E_WORK/weston.log")"
@@ -76,5 +76,7 @@ e2e_wait_for_client_area() {
         fi
         sleep 0.25
     done
+    # Why the last screenshot showed none.
+    e2e_client_area_in "$E2E_WORK/find.png" >&2 || true
     return 1
 }
