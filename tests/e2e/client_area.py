@@ -3,6 +3,7 @@
 
 usage: client_area.py SHOT.png          prints "LEFT TOP WIDTH HEIGHT" of the client area
        client_area.py --lit SHOT.png    succeeds when the output shows anything but black
+       client_area.py --blue SHOT.png   succeeds when it shows the blue background anywhere
 
 The client area is where the pure blue background is, inside the white outline that clearing
 draws on its first column and row and leaves on its last two (judge.py's frame). Nothing else
@@ -49,6 +50,8 @@ def main(argv):
     if argv[:1] == ["--lit"]:
         image = xwd.read_image(argv[1])
         return 0 if any(any(row) for row in image.rows()) else 1
+    if argv[:1] == ["--blue"]:
+        return 0 if blue_bounds(xwd.read_image(argv[1])) else 1
     image = xwd.read_image(argv[0])
     bounds = blue_bounds(image)
     if bounds is None:
