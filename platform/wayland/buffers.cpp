@@ -9,8 +9,6 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <cstring>
 
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__,
               "wl_shm's formats are little-endian words; a big-endian machine would need the "
@@ -124,7 +122,10 @@ bool CShmPresenter::Resize(int nWidth, int nHeight)
             return false;
         }
     }
-    m_ring.Reset(CBufferRing::kInitialBuffers, nWidth, nHeight);
+    std::vector<std::uint32_t*> pixels;
+    for (const auto& pSlot : m_buffers)
+        pixels.push_back(pSlot->m_buffer.GetPixels());
+    m_ring.Reset(pixels, nWidth, nHeight);
     return m_device.Resize(nWidth, nHeight);
 }
 
@@ -181,7 +182,7 @@ int CShmPresenter::WaitForFreeBuffer()
         if (nNext >= 0)
             return nNext;
         if (m_ring.GetCount() < CBufferRing::kMaxBuffers && AddBuffer())
-            return m_ring.Add();
+            return m_ring.Add(m_buffers.back()->m_buffer.GetPixels());
         CheckDisplayResult(
             wl_display_dispatch_queue(connection.m_pDisplay, connection.m_pBufferQueue));
     }
@@ -191,28 +192,8 @@ std::uint32_t* CShmPresenter::ProvideNextPixels()
 {
     if (m_buffers.empty())
         return nullptr;
-    const int nFrom = m_ring.GetCurrent();
-    const int nTo = WaitForFreeBuffer();
-    if (nTo == nFrom)
-        return nullptr;
-    const raster::CBox missed = m_ring.MoveTo(nTo);
-    CopyMissed(nFrom, missed);
-    return m_buffers[static_cast<std::size_t>(nTo)]->m_buffer.GetPixels();
-}
-
-void CShmPresenter::CopyMissed(int nFrom, const raster::CBox& box)
-{
-    if (box.IsEmpty())
-        return;
-    const std::uint32_t* pFrom = m_buffers[static_cast<std::size_t>(nFrom)]->m_buffer.GetPixels();
-    std::uint32_t* pTo = m_buffers[static_cast<std::size_t>(m_ring.GetCurrent())]->m_buffer.GetPixels();
-    const std::size_t nWidth = static_cast<std::size_t>(m_nWidth);
-    const std::size_t nCount = static_cast<std::size_t>(box.right - box.left);
-    for (long long y = box.top; y < box.bottom; ++y) {
-        const std::size_t nOffset = static_cast<std::size_t>(y) * nWidth +
-                                    static_cast<std::size_t>(box.left);
-        std::memcpy(pTo + nOffset, pFrom + nOffset, nCount * sizeof *pTo);
-    }
+    const int nNext = WaitForFreeBuffer();
+    return nNext != m_ring.GetCurrent() ? m_ring.MoveTo(nNext) : nullptr;
 }
 
 }  // namespace wayland
