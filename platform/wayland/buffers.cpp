@@ -19,6 +19,7 @@ namespace wayland {
 namespace {
 
 const int kBytesPerPixel = 4;
+const std::int32_t kNoDestination = -1;
 
 // Memory with no name in any file system, which the compositor maps through the descriptor.
 int CreateMemory(std::size_t nBytes)
@@ -43,7 +44,9 @@ CShmBuffer::~CShmBuffer()
         munmap(m_pPixels, m_nBytes);
 }
 
-// The pool is given up as soon as the buffer is made: the buffer keeps what it needs of it.
+// The pool is given up as soon as the buffer is made: the buffer keeps what it needs of it, and
+// the compositor has its own descriptor by then. The memory is unmapped with the buffer,
+// whatever step failed.
 bool CShmBuffer::Create(int nWidth, int nHeight, Released pfnReleased, void* pData)
 {
     const int nStride = nWidth * kBytesPerPixel;
@@ -61,10 +64,14 @@ bool CShmBuffer::Create(int nWidth, int nHeight, Released pfnReleased, void* pDa
     // A pool's size is an int32: the framebuffer's limit of 64 Mi pixels keeps it at 256 MiB.
     wl_shm_pool* pPool =
         wl_shm_create_pool(TheConnection().m_pBufferShm, nFd, static_cast<std::int32_t>(nBytes));
+    close(nFd);
+    if (pPool == nullptr)
+        return false;
     m_pBuffer = wl_shm_pool_create_buffer(pPool, 0, nWidth, nHeight, nStride,
                                           WL_SHM_FORMAT_XRGB8888);
     wl_shm_pool_destroy(pPool);
-    close(nFd);
+    if (m_pBuffer == nullptr)
+        return false;
     m_pfnReleased = pfnReleased;
     m_pData = pData;
     static const wl_buffer_listener kListener = {OnRelease};
@@ -148,9 +155,13 @@ void CShmPresenter::ApplyScaling()
     if (!m_bScalingChanged)
         return;
     wl_surface_set_buffer_scale(m_pSurface, m_scaling.m_nBufferScale);
+    // A viewport without a destination (-1, -1) shows the buffer at its own size again, for a
+    // window that has gone back to an integer scale.
     if (m_pViewport != nullptr && m_scaling.m_nViewportWidth > 0)
         wp_viewport_set_destination(m_pViewport, m_scaling.m_nViewportWidth,
                                     m_scaling.m_nViewportHeight);
+    else if (m_pViewport != nullptr)
+        wp_viewport_set_destination(m_pViewport, kNoDestination, kNoDestination);
     m_bScalingChanged = false;
 }
 

@@ -2,6 +2,7 @@
 // what a broken connection says.
 #include "display.h"
 #include "printable.h"
+#include "window.h"
 
 #include "fractional-scale-v1-client-protocol.h"
 #include "viewporter-client-protocol.h"
@@ -53,7 +54,11 @@ void OnOutputMode(void* pData, wl_output*, std::uint32_t nFlags, std::int32_t nW
     pOutput->m_nHeight = nHeight;
 }
 
-void OnOutputDone(void*, wl_output*) {}
+// An output's properties arrive in a series that done ends; only then is its scale settled.
+void OnOutputDone(void*, wl_output*)
+{
+    RescaleWindows();
+}
 
 void OnOutputScale(void* pData, wl_output*, std::int32_t nScale)
 {
