@@ -2,11 +2,9 @@
 #include "display.h"
 #include "functions.h"
 
-#include <backendtable.h>
+#include "backends.h"
 
 namespace wayland {
-
-extern const portable::CBackendTable kBackend;
 
 const portable::CBackendTable kBackend = {
     "wayland",

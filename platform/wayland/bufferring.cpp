@@ -1,9 +1,10 @@
 // The buffers' bookkeeping: a buffer the frame leaves keeps its pixels, and every box presented
 // after that is one it misses, until the frame comes back to it and the missed box is copied
-// over from the buffer the frame left.
+// over from the buffer the frame left, which has every frame since.
 #include "bufferring.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace wayland {
 
@@ -22,17 +23,21 @@ long long CBufferRing::Area(const raster::CBox& box)
     return box.IsEmpty() ? 0 : (box.right - box.left) * (box.bottom - box.top);
 }
 
-void CBufferRing::Reset(int nBuffers, int nWidth, int nHeight)
+void CBufferRing::Reset(const std::vector<std::uint32_t*>& buffers, int nWidth, int nHeight)
 {
+    m_nWidth = nWidth;
     m_whole = raster::CBox{0, 0, nWidth, nHeight};
-    m_slots.assign(Index(std::max(nBuffers, 1)), Slot{false, m_whole});
+    m_slots.clear();
+    for (std::uint32_t* pPixels : buffers)
+        m_slots.push_back(Slot{pPixels, false, m_whole});
     m_nCurrent = 0;
-    m_slots[0].m_missed = raster::CBox{0, 0, 0, 0};
+    if (!m_slots.empty())
+        m_slots.front().m_missed = raster::CBox{0, 0, 0, 0};
 }
 
-int CBufferRing::Add()
+int CBufferRing::Add(std::uint32_t* pPixels)
 {
-    m_slots.push_back(Slot{false, m_whole});
+    m_slots.push_back(Slot{pPixels, false, m_whole});
     return GetCount() - 1;
 }
 
@@ -69,13 +74,28 @@ int CBufferRing::ChooseNext() const
     return nBest;
 }
 
-raster::CBox CBufferRing::MoveTo(int nIndex)
+std::uint32_t* CBufferRing::MoveTo(int nIndex)
 {
     Slot& slot = m_slots[Index(nIndex)];
-    const raster::CBox missed = slot.m_missed;
+    Copy(m_slots[Index(m_nCurrent)].m_pPixels, slot.m_pPixels, slot.m_missed);
     slot.m_missed = raster::CBox{0, 0, 0, 0};
     m_nCurrent = nIndex;
-    return missed;
+    return slot.m_pPixels;
+}
+
+// Missed boxes lie within the frame, whose sides fit an int.
+void CBufferRing::Copy(const std::uint32_t* pFrom, std::uint32_t* pTo,
+                       const raster::CBox& box) const
+{
+    if (box.IsEmpty() || pFrom == pTo)
+        return;
+    const std::size_t nWidth = static_cast<std::size_t>(m_nWidth);
+    const std::size_t nCount = static_cast<std::size_t>(box.right - box.left);
+    for (long long y = box.top; y < box.bottom; ++y) {
+        const std::size_t nOffset =
+            static_cast<std::size_t>(y) * nWidth + static_cast<std::size_t>(box.left);
+        std::memcpy(pTo + nOffset, pFrom + nOffset, nCount * sizeof *pTo);
+    }
 }
 
 }  // namespace wayland

@@ -1,11 +1,13 @@
 // Which of a window's buffers the frame lives in, which ones the compositor still holds, and
-// what each of the others has missed since the frame last lived in it. Plain bookkeeping,
-// without Wayland, so that it can be tested on its own.
+// what each of the others has missed since the frame last lived in it; and the move of the
+// frame from one buffer to another, which copies only what the new one missed. Plain memory
+// and bookkeeping, without Wayland, so that it can be tested on its own.
 #ifndef VURAZEVEDADAR_WAYLAND_BUFFERRING_H
 #define VURAZEVEDADAR_WAYLAND_BUFFERRING_H
 
 #include <raster/raster.h>
 
+#include <cstdint>
 #include <vector>
 
 namespace wayland {
@@ -21,13 +23,14 @@ public:
     static constexpr int kInitialBuffers = 2;
     static constexpr int kMaxBuffers = 4;
 
-    // A new size: the frame lives in buffer 0, and every other buffer misses all of it.
-    void Reset(int nBuffers, int nWidth, int nHeight);
+    // A new size, and the buffers' memory (width x height words each, rows one after the
+    // other): the frame lives in the first, and every other one misses all of it.
+    void Reset(const std::vector<std::uint32_t*>& buffers, int nWidth, int nHeight);
     // Another buffer, which misses the whole frame; gives its index.
-    int Add();
+    int Add(std::uint32_t* pPixels);
     int GetCount() const { return static_cast<int>(m_slots.size()); }
     int GetCurrent() const { return m_nCurrent; }
-    bool IsHeld(int nIndex) const { return m_slots[Index(nIndex)].m_bHeld; }
+    std::uint32_t* GetPixels(int nIndex) const { return m_slots[Index(nIndex)].m_pPixels; }
 
     // The current buffer went to the compositor, with the box of what changed in it.
     void Presented(const raster::CBox& box);
@@ -36,19 +39,23 @@ public:
     // compositor has let it go (nothing to copy), else the free one that missed least; -1
     // when the compositor holds them all.
     int ChooseNext() const;
-    // Moves the frame into a free buffer; gives the box to copy into it from the current one.
-    raster::CBox MoveTo(int nIndex);
+    // Moves the frame into a free buffer, copying over from the current one what it missed;
+    // gives its memory.
+    std::uint32_t* MoveTo(int nIndex);
 
 private:
     struct Slot {
+        std::uint32_t* m_pPixels;
         bool m_bHeld;
         raster::CBox m_missed;
     };
     static std::size_t Index(int n) { return static_cast<std::size_t>(n); }
     static long long Area(const raster::CBox& box);
+    void Copy(const std::uint32_t* pFrom, std::uint32_t* pTo, const raster::CBox& box) const;
 
     std::vector<Slot> m_slots;
     int m_nCurrent = 0;
+    int m_nWidth = 0;
     raster::CBox m_whole{0, 0, 0, 0};
 };
 

@@ -9,8 +9,6 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <cstring>
 
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__,
               "wl_shm's formats are little-endian words; a big-endian machine would need the "
@@ -21,6 +19,7 @@ namespace wayland {
 namespace {
 
 const int kBytesPerPixel = 4;
+const std::int32_t kNoDestination = -1;
 
 // Memory with no name in any file system, which the compositor maps through the descriptor.
 int CreateMemory(std::size_t nBytes)
@@ -45,7 +44,9 @@ CShmBuffer::~CShmBuffer()
         munmap(m_pPixels, m_nBytes);
 }
 
-// The pool is given up as soon as the buffer is made: the buffer keeps what it needs of it.
+// The pool is given up as soon as the buffer is made: the buffer keeps what it needs of it, and
+// the compositor has its own descriptor by then. The memory is unmapped with the buffer,
+// whatever step failed.
 bool CShmBuffer::Create(int nWidth, int nHeight, Released pfnReleased, void* pData)
 {
     const int nStride = nWidth * kBytesPerPixel;
@@ -63,10 +64,14 @@ bool CShmBuffer::Create(int nWidth, int nHeight, Released pfnReleased, void* pDa
     // A pool's size is an int32: the framebuffer's limit of 64 Mi pixels keeps it at 256 MiB.
     wl_shm_pool* pPool =
         wl_shm_create_pool(TheConnection().m_pBufferShm, nFd, static_cast<std::int32_t>(nBytes));
+    close(nFd);
+    if (pPool == nullptr)
+        return false;
     m_pBuffer = wl_shm_pool_create_buffer(pPool, 0, nWidth, nHeight, nStride,
                                           WL_SHM_FORMAT_XRGB8888);
     wl_shm_pool_destroy(pPool);
-    close(nFd);
+    if (m_pBuffer == nullptr)
+        return false;
     m_pfnReleased = pfnReleased;
     m_pData = pData;
     static const wl_buffer_listener kListener = {OnRelease};
@@ -124,7 +129,10 @@ bool CShmPresenter::Resize(int nWidth, int nHeight)
             return false;
         }
     }
-    m_ring.Reset(CBufferRing::kInitialBuffers, nWidth, nHeight);
+    std::vector<std::uint32_t*> pixels;
+    for (const auto& pSlot : m_buffers)
+        pixels.push_back(pSlot->m_buffer.GetPixels());
+    m_ring.Reset(pixels, nWidth, nHeight);
     return m_device.Resize(nWidth, nHeight);
 }
 
@@ -147,9 +155,13 @@ void CShmPresenter::ApplyScaling()
     if (!m_bScalingChanged)
         return;
     wl_surface_set_buffer_scale(m_pSurface, m_scaling.m_nBufferScale);
+    // A viewport without a destination (-1, -1) shows the buffer at its own size again, for a
+    // window that has gone back to an integer scale.
     if (m_pViewport != nullptr && m_scaling.m_nViewportWidth > 0)
         wp_viewport_set_destination(m_pViewport, m_scaling.m_nViewportWidth,
                                     m_scaling.m_nViewportHeight);
+    else if (m_pViewport != nullptr)
+        wp_viewport_set_destination(m_pViewport, kNoDestination, kNoDestination);
     m_bScalingChanged = false;
 }
 
@@ -181,7 +193,7 @@ int CShmPresenter::WaitForFreeBuffer()
         if (nNext >= 0)
             return nNext;
         if (m_ring.GetCount() < CBufferRing::kMaxBuffers && AddBuffer())
-            return m_ring.Add();
+            return m_ring.Add(m_buffers.back()->m_buffer.GetPixels());
         CheckDisplayResult(
             wl_display_dispatch_queue(connection.m_pDisplay, connection.m_pBufferQueue));
     }
@@ -191,28 +203,8 @@ std::uint32_t* CShmPresenter::ProvideNextPixels()
 {
     if (m_buffers.empty())
         return nullptr;
-    const int nFrom = m_ring.GetCurrent();
-    const int nTo = WaitForFreeBuffer();
-    if (nTo == nFrom)
-        return nullptr;
-    const raster::CBox missed = m_ring.MoveTo(nTo);
-    CopyMissed(nFrom, missed);
-    return m_buffers[static_cast<std::size_t>(nTo)]->m_buffer.GetPixels();
-}
-
-void CShmPresenter::CopyMissed(int nFrom, const raster::CBox& box)
-{
-    if (box.IsEmpty())
-        return;
-    const std::uint32_t* pFrom = m_buffers[static_cast<std::size_t>(nFrom)]->m_buffer.GetPixels();
-    std::uint32_t* pTo = m_buffers[static_cast<std::size_t>(m_ring.GetCurrent())]->m_buffer.GetPixels();
-    const std::size_t nWidth = static_cast<std::size_t>(m_nWidth);
-    const std::size_t nCount = static_cast<std::size_t>(box.right - box.left);
-    for (long long y = box.top; y < box.bottom; ++y) {
-        const std::size_t nOffset = static_cast<std::size_t>(y) * nWidth +
-                                    static_cast<std::size_t>(box.left);
-        std::memcpy(pTo + nOffset, pFrom + nOffset, nCount * sizeof *pTo);
-    }
+    const int nNext = WaitForFreeBuffer();
+    return nNext != m_ring.GetCurrent() ? m_ring.MoveTo(nNext) : nullptr;
 }
 
 }  // namespace wayland

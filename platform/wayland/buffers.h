@@ -93,7 +93,6 @@ private:
     bool AddBuffer();
     int WaitForFreeBuffer();
     void ApplyScaling();
-    void CopyMissed(int nFrom, const raster::CBox& box);
 
     wl_surface* m_pSurface;
     std::vector<std::unique_ptr<CSlot>> m_buffers;

@@ -2,6 +2,7 @@
 // what a broken connection says.
 #include "display.h"
 #include "printable.h"
+#include "window.h"
 
 #include "fractional-scale-v1-client-protocol.h"
 #include "viewporter-client-protocol.h"
@@ -26,6 +27,8 @@ const int kExitDecorationError = 1;
 const std::uint32_t kCompositorVersion = 4;
 const std::uint32_t kOutputVersion = 2;
 const std::uint32_t kSeatVersion = 1;
+// libdecor binds the shell itself; the registry only has to offer it.
+const char kXdgShell[] = "xdg_wm_base";
 
 CConnection* s_pConnection = nullptr;
 
@@ -53,7 +56,11 @@ void OnOutputMode(void* pData, wl_output*, std::uint32_t nFlags, std::int32_t nW
     pOutput->m_nHeight = nHeight;
 }
 
-void OnOutputDone(void*, wl_output*) {}
+// An output's properties arrive in a series that done ends; only then is its scale settled.
+void OnOutputDone(void*, wl_output*)
+{
+    RescaleWindows();
+}
 
 void OnOutputScale(void* pData, wl_output*, std::int32_t nScale)
 {
@@ -106,6 +113,8 @@ void OnGlobal(void* pData, wl_registry* pRegistry, std::uint32_t nName, const ch
     else if (name == wp_viewporter_interface.name)
         connection.m_pViewporter =
             Bind<wp_viewporter>(pRegistry, nName, &wp_viewporter_interface, 1, nVersion);
+    else if (name == kXdgShell)
+        connection.m_bXdgShell = true;
     else if (name == wp_fractional_scale_manager_v1_interface.name)
         connection.m_pFractionalScale = Bind<wp_fractional_scale_manager_v1>(
             pRegistry, nName, &wp_fractional_scale_manager_v1_interface, 1, nVersion);
@@ -222,11 +231,12 @@ bool Connect(bool bLastChoice)
     if (connection.m_pDisplay == nullptr)
         return Refuse(bLastChoice, "cannot connect to the Wayland compositor at " + socket);
     if (!BindGlobals(connection) || connection.m_pCompositor == nullptr ||
-        connection.m_pShm == nullptr) {
+        connection.m_pShm == nullptr || !connection.m_bXdgShell) {
         Disconnect(connection);
         connection = CConnection();
         return Refuse(bLastChoice, "the Wayland compositor at " + socket +
-                                       " offers no wl_compositor (version 4) or wl_shm");
+                                       " offers no desktop windows (wl_compositor version 4, "
+                                       "wl_shm and xdg_wm_base)");
     }
     if (!MakeBufferQueue(connection))
         portable::ExitWithMessage("out of memory", kExitNoCompositor);

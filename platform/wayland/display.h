@@ -34,6 +34,7 @@ struct CConnection {
     wl_shm* m_pShm = nullptr;
     wl_seat* m_pSeat = nullptr;
     std::uint32_t m_nSeatCapabilities = 0;  // WL_SEAT_CAPABILITY_*: whether it has a pointer
+    bool m_bXdgShell = false;  // windows of the desktop kind can be made
     wp_viewporter* m_pViewporter = nullptr;
     wp_fractional_scale_manager_v1* m_pFractionalScale = nullptr;
     // Buffers hear of their release on a queue of their own, so that the device can wait

@@ -290,9 +290,10 @@ void ReportSizes()
         pWindow->ReportSize();
 }
 
-bool HasWindows()
+void RescaleWindows()
 {
-    return !TheWindows().empty();
+    for (CWaylandWindow* pWindow : TheWindows())
+        pWindow->Rescale();
 }
 
 SIZE DefaultWindowSize()

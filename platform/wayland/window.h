@@ -37,6 +37,8 @@ public:
     void Present();
     // Tells the core of a size it asked for and did not get, outside its own call.
     void ReportSize();
+    // An output's scale changed: the window is drawn at its new scale where it is on it.
+    void Rescale() { ApplySizeAndNotify(); }
     libdecor_frame* GetFrame() const { return m_pFrame; }
 
 private:
@@ -77,10 +79,11 @@ private:
     CShmPresenter m_presenter;
 };
 
-// Presents every window's frame, and reports sizes the core did not get.
+// Presents every window's frame; reports sizes the core did not get; brings every window to
+// its outputs' scales.
 void PresentWindows();
 void ReportSizes();
-bool HasWindows();
+void RescaleWindows();
 
 }  // namespace wayland
 
