@@ -8,6 +8,8 @@ set(CMAKE_SYSTEM_PROCESSOR aarch64)
 
 set(toolchain_prefix aarch64-linux-gnu)
 find_program(CMAKE_CXX_COMPILER NAMES ${toolchain_prefix}-g++ REQUIRED)
+# The Wayland protocols' glue code is C.
+find_program(CMAKE_C_COMPILER NAMES ${toolchain_prefix}-gcc REQUIRED)
 # The multiarch directory: libraries are looked for in /usr/lib/aarch64-linux-gnu, never in the
 # machine's own /usr/lib/x86_64-linux-gnu. The headers in /usr/include serve every architecture.
 set(CMAKE_LIBRARY_ARCHITECTURE ${toolchain_prefix})

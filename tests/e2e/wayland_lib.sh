@@ -12,9 +12,12 @@ e2e_start_weston() {
     export XDG_RUNTIME_DIR="$E2E_WORK/runtime"
     mkdir -m 0700 "$XDG_RUNTIME_DIR"
     # --debug lets weston-screenshooter read the output; --idle-time=0 keeps the output from
-    # blanking; --no-config keeps the tester's own weston.ini out of the picture.
+    # blanking; --no-config keeps the tester's own weston.ini out of the picture, unless the
+    # test gives one of its own (--config=FILE).
+    local config=--no-config
+    [[ " $* " != *" --config="* ]] || config=""
     weston --backend=headless-backend.so --socket="$name" --width="$width" --height="$height" \
-        --scale="$scale" --use-pixman --idle-time=0 --debug --no-config "$@" \
+        --scale="$scale" --use-pixman --idle-time=0 --debug $config "$@" \
         >"$E2E_WORK/weston.log" 2>&1 &
     E2E_WESTON=$!
     E2E_PIDS+=("$E2E_WESTON")
