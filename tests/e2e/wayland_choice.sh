@@ -19,12 +19,25 @@ compositor=$WAYLAND_DISPLAY
 unset WAYLAND_DISPLAY
 table=()
 
-# Runs the program with the environment given as NAME=VALUE words (NAME= unsets NAME) and
-# requires its window on the window system named last: wayland or x11.
+# Starts a program with WAYLAND_SOCKET holding a connection to the compositor already made, as
+# a compositor starting a client of its own does, and WAYLAND_DISPLAY unset.
+socket_launcher=(python3 -c 'import os, socket, sys
+connection = socket.socket(socket.AF_UNIX)
+connection.connect(sys.argv[1])
+os.set_inheritable(connection.fileno(), True)
+os.environ.pop("WAYLAND_DISPLAY", None)
+os.environ["WAYLAND_SOCKET"] = str(connection.fileno())
+os.execv(sys.argv[2], sys.argv[2:])' "$XDG_RUNTIME_DIR/$compositor")
+launcher=()
+
+# Runs the program (through $launcher, when set) with the environment given as NAME=VALUE
+# words (NAME= empties NAME, which counts as unset) and requires its window on the window
+# system named first, wayland or x11, and nothing on stdout or stderr: falling back from a
+# compositor that is not there is no fault.
 expect_window_on() {
     local expected=$1 case=$2 on="" area
     shift 2
-    env "$@" "$exe" >"$E2E_WORK/out" 2>"$E2E_WORK/err" &
+    env "$@" "${launcher[@]}" "$exe" >"$E2E_WORK/out" 2>"$E2E_WORK/err" &
     local app=$!
     E2E_PIDS+=("$app")
     for _ in $(seq 40); do
@@ -45,6 +58,7 @@ expect_window_on() {
     [ "$on" = "$expected" ] ||
         e2e_fail "$case: the window is ${on:-nowhere}, not on $expected: $(head -n 2 "$E2E_WORK/err")"
     [ ! -s "$E2E_WORK/out" ] || e2e_fail "$case: the program wrote on stdout: $(head -n 2 "$E2E_WORK/out")"
+    [ ! -s "$E2E_WORK/err" ] || e2e_fail "$case: the program wrote on stderr: $(head -n 2 "$E2E_WORK/err")"
     # Both on screen at once would be a fault of its own: the other must show nothing.
     if [ "$on" = x11 ]; then
         e2e_weston_shot "$E2E_WORK/other.png" && ! e2e_client_area_in "$E2E_WORK/other.png" 2>/dev/null ||
@@ -72,6 +86,10 @@ expect_window_on x11 "WAYLAND_DISPLAY naming no compositor" WAYLAND_DISPLAY=no-s
 expect_window_on x11 "forced x11, WAYLAND_DISPLAY set" \
     WAYLAND_DISPLAY="$compositor" VURAZEVEDADAR_BACKEND=x11
 expect_window_on wayland "forced wayland" WAYLAND_DISPLAY="$compositor" VURAZEVEDADAR_BACKEND=wayland
+launcher=("${socket_launcher[@]}")
+expect_window_on wayland "WAYLAND_SOCKET and DISPLAY"
+launcher=()
+expect_window_on x11 "WAYLAND_SOCKET not a connection" WAYLAND_SOCKET=99
 expect_refusal "forced wayland, no WAYLAND_DISPLAY" "vurazevedadar: .*[Ww]ayland" \
     VURAZEVEDADAR_BACKEND=wayland
 expect_refusal "forced wayland, no such compositor" "vurazevedadar: .*[Ww]ayland" \
