@@ -57,11 +57,14 @@ expect_window_on() {
     table+=("$(printf '%-52s %s' "$case" "${on:-nowhere}")")
     [ "$on" = "$expected" ] ||
         e2e_fail "$case: the window is ${on:-nowhere}, not on $expected: $(head -n 2 "$E2E_WORK/err")"
-    [ ! -s "$E2E_WORK/out" ] || e2e_fail "$case: the program wrote on stdout: $(head -n 2 "$E2E_WORK/out")"
-    [ ! -s "$E2E_WORK/err" ] || e2e_fail "$case: the program wrote on stderr: $(head -n 2 "$E2E_WORK/err")"
+    [ ! -s "$E2E_WORK/out" ] ||
+        e2e_fail "$case: the program wrote on stdout: $(head -n 2 "$E2E_WORK/out")"
+    [ ! -s "$E2E_WORK/err" ] ||
+        e2e_fail "$case: the program wrote on stderr: $(head -n 2 "$E2E_WORK/err")"
     # Both on screen at once would be a fault of its own: the other must show nothing.
     if [ "$on" = x11 ]; then
-        e2e_weston_shot "$E2E_WORK/other.png" && ! e2e_client_area_in "$E2E_WORK/other.png" 2>/dev/null ||
+        e2e_weston_shot "$E2E_WORK/other.png" &&
+            ! e2e_client_area_in "$E2E_WORK/other.png" 2>/dev/null ||
             e2e_fail "$case: a window on weston too"
     fi
 }
@@ -85,7 +88,8 @@ expect_window_on x11 "DISPLAY only" WAYLAND_DISPLAY=
 expect_window_on x11 "WAYLAND_DISPLAY naming no compositor" WAYLAND_DISPLAY=no-such-compositor
 expect_window_on x11 "forced x11, WAYLAND_DISPLAY set" \
     WAYLAND_DISPLAY="$compositor" VURAZEVEDADAR_BACKEND=x11
-expect_window_on wayland "forced wayland" WAYLAND_DISPLAY="$compositor" VURAZEVEDADAR_BACKEND=wayland
+expect_window_on wayland "forced wayland" \
+    WAYLAND_DISPLAY="$compositor" VURAZEVEDADAR_BACKEND=wayland
 launcher=("${socket_launcher[@]}")
 expect_window_on wayland "WAYLAND_SOCKET and DISPLAY"
 launcher=()

@@ -19,7 +19,8 @@ unset DISPLAY
 "$exe" >"$E2E_WORK/app.out" 2>"$E2E_WORK/app.err" &
 app=$!
 E2E_PIDS+=("$app")
-area=$(e2e_wait_for_client_area 10) || e2e_fail "no client area on the output: $(cat "$E2E_WORK/app.err")"
+area=$(e2e_wait_for_client_area 10) ||
+    e2e_fail "no client area on the output: $(cat "$E2E_WORK/app.err")"
 read -r left top width height <<<"$area"
 echo "client area at scale $scale: ${width}x${height} at ($left, $top) device pixels"
 sleep 0.5
@@ -27,6 +28,8 @@ mapfile -t shots < <(e2e_weston_shots 8 0.25 "$E2E_WORK/shots")
 kill -0 "$app" 2>/dev/null || e2e_fail "the program ended by itself: $(cat "$E2E_WORK/app.err")"
 python3 "$here/judge.py" "$left" "$top" "$width" "$height" "${shots[@]}" \
     ${E2E_PNG:+--png "$E2E_PNG"} || e2e_fail "wrong picture at scale $scale"
-[ ! -s "$E2E_WORK/app.err" ] || e2e_fail "the program wrote on stderr: $(head -n 3 "$E2E_WORK/app.err")"
-[ ! -s "$E2E_WORK/app.out" ] || e2e_fail "the program wrote on stdout: $(head -n 3 "$E2E_WORK/app.out")"
+[ ! -s "$E2E_WORK/app.err" ] ||
+    e2e_fail "the program wrote on stderr: $(head -n 3 "$E2E_WORK/app.err")"
+[ ! -s "$E2E_WORK/app.out" ] ||
+    e2e_fail "the program wrote on stdout: $(head -n 3 "$E2E_WORK/app.out")"
 echo "PASS"

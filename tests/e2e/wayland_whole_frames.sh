@@ -27,7 +27,8 @@ sleep 1  # past the first revolution, whose cross starts upright
 mkdir "$E2E_WORK/shots"
 cd "$E2E_WORK/shots"
 for i in $(seq -w 1 "$captures"); do
-    WAYLAND_DISPLAY=$E2E_WESTON_SOCKET weston-screenshooter || e2e_fail "weston-screenshooter failed"
+    WAYLAND_DISPLAY=$E2E_WESTON_SOCKET weston-screenshooter ||
+        e2e_fail "weston-screenshooter failed"
     mv wayland-screenshot-*.png "shot$i.png"
 done
 kill -0 "$app" 2>/dev/null || e2e_fail "the program ended: $(cat "$E2E_WORK/app.err")"
