@@ -75,6 +75,10 @@ public:
     void Present() { m_device.Present(); }
     // The surface was hidden: the next present shows the whole frame.
     void Invalidate() { m_device.Invalidate(); }
+    // Has the compositor repaint the window's outermost nWidth pixels all round, with the
+    // next commit (DamageEdges) or the next frame presented (RepaintEdgesWithNextFrame).
+    void DamageEdges(int nWidth);
+    void RepaintEdgesWithNextFrame(int nWidth) { m_nEdgesToRepaint = nWidth; }
     int GetBufferCount() const { return static_cast<int>(m_buffers.size()); }
 
 private:
@@ -101,6 +105,7 @@ private:
     int m_nHeight = 0;
     CSurfaceScaling m_scaling{1, 0, 0};
     bool m_bScalingChanged = false;
+    int m_nEdgesToRepaint = 0;
     wp_viewport* m_pViewport = nullptr;
     raster::CRasterDevice m_device;
 };

@@ -193,7 +193,26 @@ void CWaylandWindow::OnClose(libdecor_frame*, void* pData)
 // Decorations drawn on synchronised subsurfaces show once the window's surface is committed.
 void CWaylandWindow::OnCommit(libdecor_frame*, void* pData)
 {
-    wl_surface_commit(static_cast<CWaylandWindow*>(pData)->m_pSurface);
+    CWaylandWindow* pWindow = static_cast<CWaylandWindow*>(pData);
+    pWindow->m_presenter.DamageEdges(pWindow->EdgeWidth());
+    wl_surface_commit(pWindow->m_pSurface);
+}
+
+// libdecor's cairo plugin draws the shadow on a subsurface above the window, whose blur
+// reaches into the window's outermost pixels wherever it is drawn at a lower scale than the
+// output's, as it is until it learns the output's scale. Redrawn at the right scale, it damages
+// only a quarter of itself (a buffer's size given in logical units), so weston 10 kept the old
+// blend on the rest of the window's edge (measured at scale 2: grey 235 on the white outline's
+// last row and column). Any events may have made it redraw, and its new state is applied with
+// the window's next commit; that commit then repaints the window's edge too.
+int CWaylandWindow::EdgeWidth() const
+{
+    return (CurrentScale().m_n120 + kScaleDenominator - 1) / kScaleDenominator;
+}
+
+void CWaylandWindow::RepaintEdges()
+{
+    m_presenter.RepaintEdgesWithNextFrame(EdgeWidth());
 }
 
 void CWaylandWindow::OnDismissPopup(libdecor_frame*, const char*, void*) {}
@@ -288,6 +307,12 @@ void ReportSizes()
 {
     for (CWaylandWindow* pWindow : TheWindows())
         pWindow->ReportSize();
+}
+
+void RepaintWindowEdges()
+{
+    for (CWaylandWindow* pWindow : TheWindows())
+        pWindow->RepaintEdges();
 }
 
 void RescaleWindows()
