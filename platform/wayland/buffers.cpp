@@ -143,13 +143,15 @@ std::uint32_t* CShmPresenter::ProvidePixels(int, int)
     return m_buffers.empty() ? nullptr : m_buffers.front()->m_buffer.GetPixels();
 }
 
-void CShmPresenter::SetScaling(const CSurfaceScaling& scaling, wp_viewport* pViewport)
+bool CShmPresenter::SetScaling(const CSurfaceScaling& scaling, wp_viewport* pViewport)
 {
-    m_bScalingChanged = m_bScalingChanged || scaling.m_nBufferScale != m_scaling.m_nBufferScale ||
-                        scaling.m_nViewportWidth != m_scaling.m_nViewportWidth ||
-                        scaling.m_nViewportHeight != m_scaling.m_nViewportHeight;
+    const bool bChanged = scaling.m_nBufferScale != m_scaling.m_nBufferScale ||
+                          scaling.m_nViewportWidth != m_scaling.m_nViewportWidth ||
+                          scaling.m_nViewportHeight != m_scaling.m_nViewportHeight;
+    m_bScalingChanged = m_bScalingChanged || bChanged;
     m_scaling = scaling;
     m_pViewport = pViewport;
+    return bChanged;
 }
 
 void CShmPresenter::ApplyScaling()

@@ -70,7 +70,8 @@ public:
     // New buffers of the size, and the device cleared at it; false (keeping the old size)
     // when the buffers cannot be had.
     bool Resize(int nWidth, int nHeight);
-    void SetScaling(const CSurfaceScaling& scaling, wp_viewport* pViewport);
+    // Gives whether the scaling differs from the one the surface shows.
+    bool SetScaling(const CSurfaceScaling& scaling, wp_viewport* pViewport);
     // Presents what changed; the window calls it only once the surface may show a buffer.
     void Present() { m_device.Present(); }
     // The surface was hidden: the next present shows the whole frame.
