@@ -9,6 +9,8 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__,
               "wl_shm's formats are little-endian words; a big-endian machine would need the "
@@ -141,13 +143,15 @@ std::uint32_t* CShmPresenter::ProvidePixels(int, int)
     return m_buffers.empty() ? nullptr : m_buffers.front()->m_buffer.GetPixels();
 }
 
-void CShmPresenter::SetScaling(const CSurfaceScaling& scaling, wp_viewport* pViewport)
+bool CShmPresenter::SetScaling(const CSurfaceScaling& scaling, wp_viewport* pViewport)
 {
-    m_bScalingChanged = m_bScalingChanged || scaling.m_nBufferScale != m_scaling.m_nBufferScale ||
-                        scaling.m_nViewportWidth != m_scaling.m_nViewportWidth ||
-                        scaling.m_nViewportHeight != m_scaling.m_nViewportHeight;
+    const bool bChanged = scaling.m_nBufferScale != m_scaling.m_nBufferScale ||
+                          scaling.m_nViewportWidth != m_scaling.m_nViewportWidth ||
+                          scaling.m_nViewportHeight != m_scaling.m_nViewportHeight;
+    m_bScalingChanged = m_bScalingChanged || bChanged;
     m_scaling = scaling;
     m_pViewport = pViewport;
+    return bChanged;
 }
 
 void CShmPresenter::ApplyScaling()
@@ -178,8 +182,21 @@ void CShmPresenter::Present(const raster::CFrameBuffer&, const raster::CBox& box
                              static_cast<std::int32_t>(box.top),
                              static_cast<std::int32_t>(box.right - box.left),
                              static_cast<std::int32_t>(box.bottom - box.top));
+    if (m_nEdgesToRepaint > 0) {
+        DamageEdges(m_nEdgesToRepaint);
+        m_nEdgesToRepaint = 0;
+    }
     wl_surface_commit(m_pSurface);
     m_ring.Presented(box);
+}
+
+void CShmPresenter::DamageEdges(int nWidth)
+{
+    const int nSide = std::min({nWidth, m_nWidth, m_nHeight});
+    wl_surface_damage_buffer(m_pSurface, 0, 0, m_nWidth, nSide);
+    wl_surface_damage_buffer(m_pSurface, 0, m_nHeight - nSide, m_nWidth, nSide);
+    wl_surface_damage_buffer(m_pSurface, 0, 0, nSide, m_nHeight);
+    wl_surface_damage_buffer(m_pSurface, m_nWidth - nSide, 0, nSide, m_nHeight);
 }
 
 // The compositor nearly always lets the older buffer go within a tick; if it has not, a new

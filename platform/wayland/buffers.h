@@ -70,11 +70,16 @@ public:
     // New buffers of the size, and the device cleared at it; false (keeping the old size)
     // when the buffers cannot be had.
     bool Resize(int nWidth, int nHeight);
-    void SetScaling(const CSurfaceScaling& scaling, wp_viewport* pViewport);
+    // Gives whether the scaling differs from the one the surface shows.
+    bool SetScaling(const CSurfaceScaling& scaling, wp_viewport* pViewport);
     // Presents what changed; the window calls it only once the surface may show a buffer.
     void Present() { m_device.Present(); }
     // The surface was hidden: the next present shows the whole frame.
     void Invalidate() { m_device.Invalidate(); }
+    // Has the compositor repaint the window's outermost nWidth pixels all round, with the
+    // next commit (DamageEdges) or the next frame presented (RepaintEdgesWithNextFrame).
+    void DamageEdges(int nWidth);
+    void RepaintEdgesWithNextFrame(int nWidth) { m_nEdgesToRepaint = nWidth; }
     int GetBufferCount() const { return static_cast<int>(m_buffers.size()); }
 
 private:
@@ -101,6 +106,7 @@ private:
     int m_nHeight = 0;
     CSurfaceScaling m_scaling{1, 0, 0};
     bool m_bScalingChanged = false;
+    int m_nEdgesToRepaint = 0;
     wp_viewport* m_pViewport = nullptr;
     raster::CRasterDevice m_device;
 };

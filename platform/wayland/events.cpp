@@ -40,6 +40,10 @@ bool DispatchRead()
         wl_display_dispatch_queue_pending(connection.m_pDisplay, connection.m_pBufferQueue);
     CheckDisplayResult(nBuffers);
     ReportSizes();
+    // Only the windows' queue carries what libdecor hears of, so only its events can have
+    // redrawn the decorations.
+    if (nWindows > 0)
+        RepaintWindowEdges();
     return nWindows > 0 || nBuffers > 0;
 }
 

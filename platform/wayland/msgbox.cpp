@@ -118,6 +118,7 @@ private:
     bool Draw();
     void DrawContent(cairo_t* pCairo);
     void ListenToSeat();
+    void CommitWithEdges();
 
     std::string m_text;
     std::string m_caption;
@@ -382,13 +383,30 @@ void CMessageBox::ListenToSeat()
     }
 }
 
+// The decorations' shadow lies above the box and may be redrawn at the output's scale on any
+// event, but is shown only with the box's next commit, which repaints the box's edges too
+// (window.cpp says why).
 void CMessageBox::RunModal()
 {
     wl_display* pDisplay = TheConnection().m_pDisplay;
     while (!m_bDone) {
         CheckDisplayResult(wl_display_flush(pDisplay));
-        CheckDisplayResult(wl_display_dispatch(pDisplay));
+        const int nEvents = wl_display_dispatch(pDisplay);
+        CheckDisplayResult(nEvents);
+        if (nEvents > 0 && m_pBuffer != nullptr && !m_bDone)
+            CommitWithEdges();
     }
+}
+
+void CMessageBox::CommitWithEdges()
+{
+    const int nWidth = m_nWidth * m_nScale;
+    const int nHeight = m_nHeight * m_nScale;
+    wl_surface_damage_buffer(m_pSurface, 0, 0, nWidth, m_nScale);
+    wl_surface_damage_buffer(m_pSurface, 0, nHeight - m_nScale, nWidth, m_nScale);
+    wl_surface_damage_buffer(m_pSurface, 0, 0, m_nScale, nHeight);
+    wl_surface_damage_buffer(m_pSurface, nWidth - m_nScale, 0, m_nScale, nHeight);
+    wl_surface_commit(m_pSurface);
 }
 
 }  // namespace

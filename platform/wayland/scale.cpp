@@ -18,4 +18,14 @@ int LogicalExtent(int nDevice, const CScale& scale)
     return static_cast<int>(std::max(nLogical, 1LL));
 }
 
+CScale ChooseScale(const std::vector<int>& entered, const std::vector<int>& all,
+                   int nPreferred120, bool bViewport)
+{
+    if (bViewport && nPreferred120 > 0)
+        return CScale::Fractional(nPreferred120);
+    const std::vector<int>& outputs = entered.empty() ? all : entered;
+    const int nLargest = outputs.empty() ? 1 : *std::max_element(outputs.begin(), outputs.end());
+    return CScale::Integer(std::max(nLargest, 1));
+}
+
 }  // namespace wayland

@@ -4,6 +4,8 @@
 #ifndef VURAZEVEDADAR_WAYLAND_SCALE_H
 #define VURAZEVEDADAR_WAYLAND_SCALE_H
 
+#include <vector>
+
 namespace wayland {
 
 // A fractional scale is given in 120ths (wp_fractional_scale_v1); an integer scale n is 120 n.
@@ -35,6 +37,13 @@ int DeviceExtent(int nLogical, const CScale& scale);
 // The logical extent that comes nearest a wanted device extent, at least 1. Its device extent
 // (DeviceExtent) may differ from the wanted one: an integer scale n only gives multiples of n.
 int LogicalExtent(int nDevice, const CScale& scale);
+
+// The scale a window is drawn at: the compositor's preferred fractional scale (in 120ths, 0
+// when it has given none) where a viewport can show the buffer at logical size; else the
+// largest integer scale of the outputs the window is on, or, while it is on none yet, of all
+// outputs, one of which it will most likely appear on; 1 without any output.
+CScale ChooseScale(const std::vector<int>& entered, const std::vector<int>& all,
+                   int nPreferred120, bool bViewport);
 
 }  // namespace wayland
 

@@ -36,20 +36,23 @@ CWaylandWindow* AsWaylandWindow(CNativeWindow* pWindow)
     return static_cast<CWaylandWindow*>(pWindow);
 }
 
-// The largest scale of the outputs given, or of all outputs where none is given: a window not
-// yet on any output will most likely appear on one of them.
-int LargestOutputScale(const std::vector<wl_output*>& entered)
+// The scales of the outputs given that are still there.
+std::vector<int> ScalesOf(const std::vector<wl_output*>& outputs)
 {
-    int nScale = 0;
-    for (wl_output* pOutput : entered) {
+    std::vector<int> scales;
+    for (wl_output* pOutput : outputs) {
         if (const COutput* pEntry = FindOutput(pOutput))
-            nScale = std::max(nScale, pEntry->m_nScale);
+            scales.push_back(pEntry->m_nScale);
     }
-    if (nScale > 0)
-        return nScale;
+    return scales;
+}
+
+std::vector<int> AllOutputScales()
+{
+    std::vector<int> scales;
     for (const auto& pEntry : TheConnection().m_outputs)
-        nScale = std::max(nScale, pEntry->m_nScale);
-    return std::max(nScale, 1);
+        scales.push_back(pEntry->m_nScale);
+    return scales;
 }
 
 }  // namespace
@@ -96,9 +99,8 @@ CWaylandWindow::~CWaylandWindow()
 
 CScale CWaylandWindow::CurrentScale() const
 {
-    if (m_pViewport != nullptr && m_nPreferred120 > 0)
-        return CScale::Fractional(static_cast<int>(m_nPreferred120));
-    return CScale::Integer(LargestOutputScale(m_entered));
+    return ChooseScale(ScalesOf(m_entered), AllOutputScales(), m_nPreferred120,
+                       m_pViewport != nullptr);
 }
 
 // The buffer scale and viewport go with the next buffer, which the new size brings.
@@ -110,11 +112,17 @@ bool CWaylandWindow::ApplySize()
     const CSurfaceScaling scaling = {scale.BufferScale(),
                                      scale.m_bFractional ? m_nLogicalWidth : 0,
                                      scale.m_bFractional ? m_nLogicalHeight : 0};
-    m_presenter.SetScaling(scaling, m_pViewport);
-    if (nWidth == m_nDeviceWidth && nHeight == m_nDeviceHeight)
+    const bool bResized = nWidth != m_nDeviceWidth || nHeight != m_nDeviceHeight;
+    // Without buffers of the new size the old scale stays too, which the old buffers fit.
+    if (bResized && !m_presenter.Resize(nWidth, nHeight))
         return false;
-    if (!m_presenter.Resize(nWidth, nHeight))
+    const bool bRescaled = m_presenter.SetScaling(scaling, m_pViewport);
+    if (!bResized) {
+        // The same pixels at another scale cover another area: all of it is shown anew.
+        if (bRescaled)
+            m_presenter.Invalidate();
         return false;
+    }
     m_nDeviceWidth = nWidth;
     m_nDeviceHeight = nHeight;
     return true;
@@ -193,7 +201,26 @@ void CWaylandWindow::OnClose(libdecor_frame*, void* pData)
 // Decorations drawn on synchronised subsurfaces show once the window's surface is committed.
 void CWaylandWindow::OnCommit(libdecor_frame*, void* pData)
 {
-    wl_surface_commit(static_cast<CWaylandWindow*>(pData)->m_pSurface);
+    CWaylandWindow* pWindow = static_cast<CWaylandWindow*>(pData);
+    pWindow->m_presenter.DamageEdges(pWindow->EdgeWidth());
+    wl_surface_commit(pWindow->m_pSurface);
+}
+
+// libdecor's cairo plugin draws the shadow on a subsurface above the window, whose blur
+// reaches into the window's outermost pixels wherever it is drawn at a lower scale than the
+// output's, as it is until it learns the output's scale. Redrawn at the right scale, it damages
+// only a quarter of itself (a buffer's size given in logical units), so weston 10 kept the old
+// blend on the rest of the window's edge (measured at scale 2: grey 235 on the white outline's
+// last row and column). Any events may have made it redraw, and its new state is applied with
+// the window's next commit; that commit then repaints the window's edge too.
+int CWaylandWindow::EdgeWidth() const
+{
+    return (CurrentScale().m_n120 + kScaleDenominator - 1) / kScaleDenominator;
+}
+
+void CWaylandWindow::RepaintEdges()
+{
+    m_presenter.RepaintEdgesWithNextFrame(EdgeWidth());
 }
 
 void CWaylandWindow::OnDismissPopup(libdecor_frame*, const char*, void*) {}
@@ -288,6 +315,12 @@ void ReportSizes()
 {
     for (CWaylandWindow* pWindow : TheWindows())
         pWindow->ReportSize();
+}
+
+void RepaintWindowEdges()
+{
+    for (CWaylandWindow* pWindow : TheWindows())
+        pWindow->RepaintEdges();
 }
 
 void RescaleWindows()

@@ -39,6 +39,8 @@ public:
     void ReportSize();
     // An output's scale changed: the window is drawn at its new scale where it is on it.
     void Rescale() { ApplySizeAndNotify(); }
+    // The decorations may have been redrawn: the next frame repaints the window's edges.
+    void RepaintEdges();
     libdecor_frame* GetFrame() const { return m_pFrame; }
 
 private:
@@ -56,6 +58,7 @@ private:
     void Configure(libdecor_configuration* pConfiguration);
     void CommitLogicalSize(libdecor_configuration* pConfiguration);
     CScale CurrentScale() const;
+    int EdgeWidth() const;
     // Brings the buffers to the logical size at the current scale; gives whether the size in
     // device pixels changed.
     bool ApplySize();
@@ -84,6 +87,7 @@ private:
 void PresentWindows();
 void ReportSizes();
 void RescaleWindows();
+void RepaintWindowEdges();
 
 }  // namespace wayland
 

@@ -7,6 +7,17 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <ostream>
+
+namespace wayland {
+
+// How a failing expectation shows a scale.
+void PrintTo(const CScale& scale, std::ostream* pStream)
+{
+    *pStream << scale.m_n120 << "/120" << (scale.m_bFractional ? " through a viewport" : "");
+}
+
+}  // namespace wayland
 
 namespace {
 
@@ -84,6 +95,26 @@ TEST(WaylandScale, LargestFramebufferAtTheLargestScaleDoesNotOverflow)
     const CScale scale = CScale::Fractional(10 * 120);
     EXPECT_EQ(DeviceExtent(kLargestSide, scale), kLargestSide * 10);
     EXPECT_EQ(LogicalExtent(kLargestSide * 10, scale), kLargestSide);
+}
+
+// A window spanning outputs is drawn for the sharpest of them; before it is on any it is
+// drawn for the sharpest there is, where it will most likely appear.
+TEST(WaylandScale, WindowTakesTheLargestScaleOfItsOutputsOrOfAllBeforeItIsOnAny)
+{
+    using wayland::ChooseScale;
+    EXPECT_EQ(ChooseScale({1, 2}, {1, 2, 3}, 0, false), CScale::Integer(2));
+    EXPECT_EQ(ChooseScale({}, {1, 3, 2}, 0, false), CScale::Integer(3));
+    EXPECT_EQ(ChooseScale({}, {}, 0, false), CScale::Integer(1));
+}
+
+// The compositor's preferred scale counts only where a viewport can show the buffer at logical
+// size; without one, a fractional buffer would be shown at the wrong size.
+TEST(WaylandScale, PreferredFractionalScaleNeedsAViewport)
+{
+    using wayland::ChooseScale;
+    EXPECT_EQ(ChooseScale({2}, {2}, 180, true), CScale::Fractional(180));
+    EXPECT_EQ(ChooseScale({2}, {2}, 180, false), CScale::Integer(2));
+    EXPECT_EQ(ChooseScale({2}, {2}, 0, true), CScale::Integer(2));
 }
 
 }  // namespace
