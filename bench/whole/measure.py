@@ -354,7 +354,10 @@ def main(argv):
     paths = Paths(args.root)
     check_builds(paths)
     processes.install_signal_exit()
-    base_env = {key: value for key, value in os.environ.items() if key != "DISPLAY"}
+    # The programs measured run on the private Xvfb alone: a session's Wayland compositor,
+    # or a backend forced in the caller's environment, would take the native program elsewhere.
+    session = ("DISPLAY", "WAYLAND_DISPLAY", "WAYLAND_SOCKET", "VURAZEVEDADAR_BACKEND")
+    base_env = {key: value for key, value in os.environ.items() if key not in session}
     log = lambda text: print("bench: " + text, file=sys.stderr, flush=True)
     procs = processes.Processes()
     with tempfile.TemporaryDirectory(prefix="vurazevedadar-bench.") as workdir:

@@ -2,8 +2,9 @@
 // and nothing more: the core's records stay private to it. A backend supplies a device per
 // window that draws in device coordinates with the pen, brush and clip the core hands it, and
 // an event source that keeps the windows on the screen, waits, and reports what happened to
-// them. Every backend defines these functions in its own sources; exactly one backend is
-// linked.
+// them. The headless and web backends define these functions in their own sources, and exactly
+// one of them is linked; the Linux program links X11's and Wayland's, and chooses between them
+// when it starts (backendtable.h, platform/linux/).
 #ifndef VURAZEVEDADAR_PORTABLE_BACKEND_H
 #define VURAZEVEDADAR_PORTABLE_BACKEND_H
 

@@ -33,6 +33,12 @@ bool CFrameBuffer::Resize(int nWidth, int nHeight, std::uint32_t* pMemory)
     return true;
 }
 
+void CFrameBuffer::MovePixels(std::uint32_t* pMemory)
+{
+    std::vector<std::uint32_t>().swap(m_ownPixels);
+    m_pPixels = pMemory;
+}
+
 void CFrameBuffer::Clear(COLORREF cr)
 {
     for (int y = 0; y < m_nHeight; ++y)

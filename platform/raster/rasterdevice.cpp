@@ -58,6 +58,8 @@ CPainter& CRasterDevice::PrepareDrawing(const portable::DrawContext& dc)
 {
     if (m_bPresented) {
         m_presenter.FinishPresenting();
+        if (std::uint32_t* pNext = m_presenter.ProvideNextPixels())
+            m_frame.MovePixels(pNext);
         m_bPresented = false;
     }
     if (dc.m_clip.m_bOn) {

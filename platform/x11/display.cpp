@@ -4,6 +4,7 @@
 #include "pings.h"
 #include "printable.h"
 #include "window.h"
+#include "x11backend.h"
 
 #include <fcntl.h>
 #include <sys/socket.h>
@@ -157,12 +158,13 @@ Display* OpenDisplayWithinLimit(const std::string& displayName)
     return pDisplay;
 }
 
-Display* OpenDisplayOrExit()
+// Null when there is no display and another window system may still be tried.
+Display* OpenDisplayOrExit(bool bLastChoice)
 {
     OpenClosedStandardDescriptors();
     const std::string name = DisplayNameForMessages();
     Display* pDisplay = OpenDisplayWithinLimit(name);
-    if (pDisplay != nullptr)
+    if (pDisplay != nullptr || !bLastChoice)
         return pDisplay;
     const std::string text = !name.empty()
                                  ? std::string("cannot open display \"") + name + "\""
@@ -228,14 +230,16 @@ void InternAtoms(Connection& connection)
         *atoms[i].pAtom = values[i];
 }
 
-Connection* OpenConnection()
+Connection* OpenConnection(bool bLastChoice)
 {
     // A write to a server that has gone away must reach the connection-lost handler as an
     // error, not kill the process silently with SIGPIPE.
     std::signal(SIGPIPE, SIG_IGN);
     XSetIOErrorHandler(OnConnectionLost);
     XSetErrorHandler(OnProtocolError);
-    Display* pDisplay = OpenDisplayOrExit();
+    Display* pDisplay = OpenDisplayOrExit(bLastChoice);
+    if (pDisplay == nullptr)
+        return nullptr;
     const int nScreen = DefaultScreen(pDisplay);
     const Visual* pVisual = DefaultVisual(pDisplay, nScreen);
     CheckVisualOrExit(pVisual, DefaultDepth(pDisplay, nScreen));
@@ -263,10 +267,17 @@ void ExitWindowDestroyed()
                               kExitWindowDestroyed);
 }
 
+bool Connect(bool bLastChoice)
+{
+    if (s_pConnection == nullptr)
+        s_pConnection = OpenConnection(bLastChoice);
+    return s_pConnection != nullptr;
+}
+
 Connection& TheConnection()
 {
     if (s_pConnection == nullptr)
-        s_pConnection = OpenConnection();
+        s_pConnection = OpenConnection(true);
     return *s_pConnection;
 }
 

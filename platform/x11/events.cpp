@@ -1,6 +1,7 @@
 // The x11 event source: X events turned into the core's notifications, and the wait for the
 // server or the next deadline.
 #include "events.h"
+#include "x11backend.h"
 #include "display.h"
 #include "window.h"
 #include "windowprops.h"
@@ -96,16 +97,12 @@ void CatchContinued()
 
 }  // namespace
 
-}  // namespace x11
-
-long long portable::Now()
+long long Now()
 {
     timespec now;
     clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<long long>(now.tv_sec) * x11::kNanosecondsPerSecond + now.tv_nsec;
+    return static_cast<long long>(now.tv_sec) * kNanosecondsPerSecond + now.tv_nsec;
 }
-
-namespace x11 {
 
 timespec TimeoutUntil(long long nsDeadline, long long nsNow)
 {
@@ -117,26 +114,23 @@ timespec TimeoutUntil(long long nsDeadline, long long nsNow)
     return timeout;
 }
 
-}  // namespace x11
-
-void portable::TakePendingEvents()
+void TakePendingEvents()
 {
-    if (!x11::IsConnected())
+    if (!IsConnected())
         return;
-    Display* pDisplay = x11::TheConnection().m_pDisplay;
+    Display* pDisplay = TheConnection().m_pDisplay;
     // XPending reads what the socket holds: events Xlib has already buffered would not wake
     // the poll in WaitForEvents, so all of them are taken here.
     while (XPending(pDisplay) > 0) {
         XEvent event;
         XNextEvent(pDisplay, &event);
-        x11::HandleEvent(event);
+        HandleEvent(event);
     }
-    x11::AnswerHeldPings();
+    AnswerHeldPings();
 }
 
-portable::WaitResult portable::WaitForEvents(long long nsDeadline)
+WaitResult WaitForEvents(long long nsDeadline)
 {
-    using namespace x11;
     Display* pDisplay = TheConnection().m_pDisplay;
     // Requests made since the events were taken may have read pings.
     AnswerHeldPings();
@@ -160,10 +154,12 @@ portable::WaitResult portable::WaitForEvents(long long nsDeadline)
 }
 
 // The frames go out, and a round trip makes sure the server has carried them out.
-void portable::DeviceFlush()
+void DeviceFlush()
 {
-    if (!x11::IsConnected())
+    if (!IsConnected())
         return;
-    x11::PresentWindows();
-    XSync(x11::TheConnection().m_pDisplay, False);
+    PresentWindows();
+    XSync(TheConnection().m_pDisplay, False);
 }
+
+}  // namespace x11

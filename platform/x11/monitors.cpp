@@ -1,8 +1,8 @@
 // The size a window gets when the program leaves it to the system: three quarters of the
 // monitor it will appear on, not of the whole screen, which on a desktop of several monitors
 // spans them all. Monitors are read through Xinerama, which servers with RandR also answer.
-#include "backend.h"
 #include "display.h"
+#include "x11backend.h"
 
 #include <X11/extensions/Xinerama.h>
 
@@ -66,9 +66,9 @@ MonitorArea MonitorForNewWindow(const x11::Connection& connection)
 
 }  // namespace
 
-SIZE portable::DefaultWindowSize()
+SIZE x11::DefaultWindowSize()
 {
-    const MonitorArea monitor = MonitorForNewWindow(x11::TheConnection());
+    const MonitorArea monitor = MonitorForNewWindow(TheConnection());
     return SIZE{monitor.m_nWidth * kDefaultSizeNumerator / kDefaultSizeDenominator,
                 monitor.m_nHeight * kDefaultSizeNumerator / kDefaultSizeDenominator};
 }

@@ -5,6 +5,7 @@
 #include "resources.h"
 #include "window.h"
 #include "windowprops.h"
+#include "x11backend.h"
 
 #include <X11/Xatom.h>
 #include <X11/keysym.h>
@@ -278,8 +279,8 @@ void CMessageBoxWindow::RunModal()
 
 }  // namespace
 
-int portable::ShowMessageBox(CNativeWindow* pOwner, const char* lpszText,
-                             const char* lpszCaption, UINT)
+int x11::ShowMessageBox(CNativeWindow* pOwner, const char* lpszText,
+                        const char* lpszCaption, UINT)
 {
     const std::string text = lpszText;
     const std::string caption = lpszCaption;

@@ -6,6 +6,7 @@
 #include "geometry.h"
 #include "resources.h"
 #include "windowprops.h"
+#include "x11backend.h"
 
 #include <X11/Xutil.h>
 
@@ -135,10 +136,6 @@ bool TakeCompletion(const XEvent& event)
     return false;
 }
 
-}  // namespace x11
-
-namespace portable {
-
 CNativeWindow* CreateNativeWindow(HWND hWnd, const NativeWindowLook& look)
 {
     const Window idWindow = CreateXWindow(look.m_placement, look.m_pBackground);
@@ -211,4 +208,4 @@ bool NativeWindowOrigin(CNativeWindow* pNative, POINT* pOrigin)
     return true;
 }
 
-}  // namespace portable
+}  // namespace x11

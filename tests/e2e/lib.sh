@@ -1,6 +1,11 @@
 # Helpers for end-to-end tests: a private X server and Wine prefix for each test run, removed
 # again however the test ends. Source this file, then call e2e_start_xvfb and e2e_start_wine.
 
+# The tests start their own servers: run from a Wayland session, the program would otherwise
+# choose the session's compositor rather than the test's X server, and a backend forced in the
+# caller's environment would choose for it.
+unset WAYLAND_DISPLAY WAYLAND_SOCKET VURAZEVEDADAR_BACKEND
+
 E2E_WORK=$(mktemp -d "${TMPDIR:-/tmp}/vurazevedadar-e2e.XXXXXX")
 E2E_PIDS=()
 

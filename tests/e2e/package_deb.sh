@@ -24,10 +24,10 @@ field() { dpkg-deb -f "$deb" "$1"; }
 for name in Section Priority Maintainer Description; do
     [ -n "$(field "$name")" ] || e2e_fail "no $name field"
 done
-# The program links the C library, Xlib, Xinerama and Xext; a Depends without them installs a
-# program that cannot start.
+# The program links the C library, Xlib, Xinerama and Xext, and for Wayland the client library
+# and libdecor; a Depends without them installs a program that cannot start.
 depends=$(field Depends)
-for library in libc6 libx11-6 libxinerama1 libxext6; do
+for library in libc6 libx11-6 libxinerama1 libxext6 libwayland-client0 libdecor-0-0; do
     grep -qE "(^|, )$library( |,|$)" <<<"$depends" || e2e_fail "Depends ($depends) lacks $library"
 done
 echo "Depends: $depends"

@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # The command line: --help and --version answer and end with status 0, or with status 1 and a
 # line on stderr when the answer cannot be written; anything else is refused with one line
-# saying what is wrong, the usage, and status 2. Whatever the program echoes of its command line
-# or of DISPLAY reaches the terminal with its control characters escaped. None needs a display.
+# saying what is wrong, the usage, and status 2. Whatever the program echoes of its command line,
+# of DISPLAY or of VURAZEVEDADAR_BACKEND reaches the terminal with its control characters
+# escaped. None needs a display.
 # Usage: x11_command_line.sh vurazevedadar VERSION
 set -uo pipefail
 exe=$1
 version=$2
 fail() { echo "FAIL: $*" >&2; exit 1; }
+# The display refused below must be the X server's, not a Wayland session's compositor.
+unset WAYLAND_DISPLAY WAYLAND_SOCKET VURAZEVEDADAR_BACKEND
 
 out=$(env -u DISPLAY "$exe" --help) || fail "--help ended with status $?"
 [[ $out == "Usage: vurazevedadar "* ]] || fail "--help printed: $out"
@@ -62,4 +65,6 @@ expect_escaped "vurazevedadar\x1b[2J: unknown option '-x'" \
     env -u DISPLAY bash -c 'exec -a "$1" "$2" -x' _ $'vurazevedadar\e[2J' "$exe"
 expect_escaped "vurazevedadar: cannot open display \"\x1b[2J:99\"" \
     env DISPLAY=$'\e[2J:99' "$exe"
+expect_escaped 'vurazevedadar: VURAZEVEDADAR_BACKEND is "\x1b[2J\x07": it must be x11 or wayland' \
+    env VURAZEVEDADAR_BACKEND=$'\e[2J\a' "$exe"
 echo "PASS"

@@ -30,6 +30,13 @@ public:
         return m_memory.data();
     }
     void FinishPresenting() override { m_calls.push_back("finish"); }
+    std::uint32_t* ProvideNextPixels() override
+    {
+        if (m_next.empty())
+            return nullptr;
+        m_calls.push_back("move");
+        return m_next.data();
+    }
     void Present(const CFrameBuffer&, const CBox& box) override
     {
         m_calls.push_back("present " + std::to_string(box.left) + "," +
@@ -39,6 +46,7 @@ public:
 
     bool m_bOffersMemory = false;
     std::vector<std::uint32_t> m_memory;
+    std::vector<std::uint32_t> m_next;  // where the device is to draw after presenting
     std::vector<std::string> m_calls;
 };
 
@@ -101,6 +109,24 @@ TEST_F(RasterDevice, DrawsIntoTheWindowSystemsMemoryInItsLayout)
     const portable::ClipRect clip = {true, {0, 0, 5, 5}};
     device.Line(portable::DrawContext{kWhite, kBlue, clip}, {0, 6}, {10, 6});
     EXPECT_EQ(device.GetFrame().GetColor(1, 6), kBlue);
+}
+
+// A compositor reads the memory it was given until it has another; the device draws on in the
+// memory the presenter moves it to, which holds the frame already, and leaves the old alone.
+TEST_F(RasterDevice, DrawsOnInTheMemoryThePresenterMovesItToAfterPresenting)
+{
+    m_presenter.m_bOffersMemory = true;
+    ASSERT_TRUE(m_device.Resize(20, 10));
+    m_device.Present();
+    m_presenter.m_next = m_presenter.m_memory;
+    m_presenter.m_calls.clear();
+    m_device.Line(Pen(kWhite), {3, 4}, {6, 4});
+    m_device.Line(Pen(kWhite), {3, 6}, {6, 6});
+    m_device.Present();
+    EXPECT_EQ(m_presenter.m_calls, (Calls{"finish", "move", "present 3,4,6,7"}));
+    EXPECT_EQ(m_presenter.m_next[4 * 20 + 3], m_device.GetFrame().PixelOf(kWhite));
+    EXPECT_EQ(m_presenter.m_memory[4 * 20 + 3], m_device.GetFrame().PixelOf(kBlue));
+    EXPECT_EQ(m_device.GetFrame().GetPixels(), m_presenter.m_next.data());
 }
 
 TEST_F(RasterDevice, RefusesSizesNoFramebufferMayHave)

@@ -42,6 +42,9 @@ public:
     // pixels live in the buffer's own memory, or in pMemory when given: width x height words,
     // rows one after the other, which the caller keeps until the next Resize.
     bool Resize(int nWidth, int nHeight, std::uint32_t* pMemory = nullptr);
+    // The pixels now live in pMemory, which the caller has filled with them and keeps until
+    // the next Resize or move; nothing changes, so nothing is marked.
+    void MovePixels(std::uint32_t* pMemory);
 
     int GetWidth() const { return m_nWidth; }
     int GetHeight() const { return m_nHeight; }

@@ -24,6 +24,12 @@ public:
     virtual void FinishPresenting() = 0;
     // Puts the box of the framebuffer on the screen.
     virtual void Present(const CFrameBuffer& frame, const CBox& box) = 0;
+    // Asked after FinishPresenting, before the device draws over presented pixels: other
+    // memory of the frame's size, already holding the frame's pixels, to draw into from now
+    // on; null to draw on where the device drew. A compositor keeps reading the memory it was
+    // last given until it is handed another, so a presenter for one turns the frame through
+    // several.
+    virtual std::uint32_t* ProvideNextPixels() { return nullptr; }
 
 protected:
     ~CPresenter() = default;
