@@ -22,6 +22,9 @@ if(VURAZEVEDADAR_BACKEND STREQUAL "x11")
   set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${VURAZEVEDADAR_HOMEPAGE})
   # Depends as dpkg-shlibdeps finds it from the libraries the program really links.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  # Loaded only when needed, so not found by dpkg-shlibdeps: the frame libdecor draws on a
+  # Wayland desktop that draws none, and the text of a message box there.
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libdecor-0-plugin-1-cairo, libpangocairo-1.0-0")
   # The long description under the summary; CPack indents it and marks the empty line between
   # the paragraphs as Debian's format wants.
   set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Vurazevedadar shows a Geneva drive at work: a driving wheel with a pin

@@ -1,15 +1,16 @@
 // MessageBox: a small modal toplevel, owned by the program's window where it has one, with the
-// text and an OK button drawn by pango and cairo into one shared-memory buffer. It runs its own
+// text and an OK button drawn by pango and cairo (loaded only now, see textlib.h) into one
+// shared-memory buffer. It runs its own
 // loop until the button is clicked, Return or Escape is pressed in it, or it is closed. The
 // program's other windows hear of their events meanwhile (the core only notes them), but are
 // not drawn, as the program draws nothing while it waits for the box.
 #include "buffers.h"
 #include "display.h"
 #include "functions.h"
+#include "textlib.h"
 #include "window.h"
 
 #include <libdecor.h>
-#include <pango/pangocairo.h>
 
 #include <linux/input-event-codes.h>
 #include <unistd.h>
@@ -55,28 +56,34 @@ struct CRect {
     }
 };
 
+// Only called once ShowMessageBox has made sure the library is there.
+const CTextLibrary& Text()
+{
+    return *TextLibrary();
+}
+
 // Text from outside may not be UTF-8, which pango insists on.
 std::string ValidUtf8(const char* lpszText)
 {
-    gchar* pValid = g_utf8_make_valid(lpszText, -1);
+    gchar* pValid = Text().g_utf8_make_valid(lpszText, -1);
     const std::string text = pValid;
-    g_free(pValid);
+    Text().g_free(pValid);
     return text;
 }
 
 PangoLayout* CreateLayout(cairo_t* pCairo, const std::string& text, int nMaxWidth,
                           const char* lpszFont = kFont)
 {
-    PangoLayout* pLayout = pango_cairo_create_layout(pCairo);
-    PangoFontDescription* pFont = pango_font_description_from_string(lpszFont);
-    pango_layout_set_font_description(pLayout, pFont);
-    pango_font_description_free(pFont);
-    pango_layout_set_text(pLayout, text.c_str(), -1);
+    PangoLayout* pLayout = Text().pango_cairo_create_layout(pCairo);
+    PangoFontDescription* pFont = Text().pango_font_description_from_string(lpszFont);
+    Text().pango_layout_set_font_description(pLayout, pFont);
+    Text().pango_font_description_free(pFont);
+    Text().pango_layout_set_text(pLayout, text.c_str(), -1);
     if (nMaxWidth > 0) {
-        pango_layout_set_width(pLayout, nMaxWidth * PANGO_SCALE);
-        pango_layout_set_wrap(pLayout, PANGO_WRAP_WORD_CHAR);
-        pango_layout_set_height(pLayout, -kMaxLines);
-        pango_layout_set_ellipsize(pLayout, PANGO_ELLIPSIZE_END);
+        Text().pango_layout_set_width(pLayout, nMaxWidth * PANGO_SCALE);
+        Text().pango_layout_set_wrap(pLayout, PANGO_WRAP_WORD_CHAR);
+        Text().pango_layout_set_height(pLayout, -kMaxLines);
+        Text().pango_layout_set_ellipsize(pLayout, PANGO_ELLIPSIZE_END);
     }
     return pLayout;
 }
@@ -188,25 +195,25 @@ CMessageBox::~CMessageBox()
 // The box's size follows from the text's, measured on a scratch surface.
 void CMessageBox::Layout()
 {
-    cairo_surface_t* pScratch = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1);
-    cairo_t* pCairo = cairo_create(pScratch);
+    cairo_surface_t* pScratch = Text().cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1);
+    cairo_t* pCairo = Text().cairo_create(pScratch);
     int nTextWidth = 0;
     int nTextHeight = 0;
     PangoLayout* pText = CreateLayout(pCairo, m_text, kMaxTextWidth);
-    pango_layout_get_pixel_size(pText, &nTextWidth, &nTextHeight);
-    g_object_unref(pText);
+    Text().pango_layout_get_pixel_size(pText, &nTextWidth, &nTextHeight);
+    Text().g_object_unref(pText);
     int nLabelWidth = 0;
     int nLabelHeight = 0;
     PangoLayout* pLabel = CreateLayout(pCairo, kButtonLabel, 0);
-    pango_layout_get_pixel_size(pLabel, &nLabelWidth, &nLabelHeight);
-    g_object_unref(pLabel);
+    Text().pango_layout_get_pixel_size(pLabel, &nLabelWidth, &nLabelHeight);
+    Text().g_object_unref(pLabel);
     int nTitleWidth = 0;
     int nTitleHeight = 0;
     PangoLayout* pTitle = CreateLayout(pCairo, m_caption, 0, kTitleFont);
-    pango_layout_get_pixel_size(pTitle, &nTitleWidth, &nTitleHeight);
-    g_object_unref(pTitle);
-    cairo_destroy(pCairo);
-    cairo_surface_destroy(pScratch);
+    Text().pango_layout_get_pixel_size(pTitle, &nTitleWidth, &nTitleHeight);
+    Text().g_object_unref(pTitle);
+    Text().cairo_destroy(pCairo);
+    Text().cairo_surface_destroy(pScratch);
 
     const int nButtonWidth = std::max(kButtonMinWidth, nLabelWidth + 2 * kButtonPadding);
     const int nButtonHeight = nLabelHeight + 2 * kButtonPadding;
@@ -219,27 +226,27 @@ void CMessageBox::Layout()
 
 void CMessageBox::DrawContent(cairo_t* pCairo)
 {
-    cairo_scale(pCairo, m_nScale, m_nScale);
-    cairo_set_source_rgb(pCairo, kWhite, kWhite, kWhite);
-    cairo_paint(pCairo);
-    cairo_set_source_rgb(pCairo, kBlack, kBlack, kBlack);
+    Text().cairo_scale(pCairo, m_nScale, m_nScale);
+    Text().cairo_set_source_rgb(pCairo, kWhite, kWhite, kWhite);
+    Text().cairo_paint(pCairo);
+    Text().cairo_set_source_rgb(pCairo, kBlack, kBlack, kBlack);
     PangoLayout* pText = CreateLayout(pCairo, m_text, kMaxTextWidth);
-    cairo_move_to(pCairo, kMargin, kMargin);
-    pango_cairo_show_layout(pCairo, pText);
-    g_object_unref(pText);
+    Text().cairo_move_to(pCairo, kMargin, kMargin);
+    Text().pango_cairo_show_layout(pCairo, pText);
+    Text().g_object_unref(pText);
 
-    cairo_set_line_width(pCairo, kButtonLineWidth);
-    cairo_rectangle(pCairo, m_button.x + kHalfUnit, m_button.y + kHalfUnit, m_button.nWidth - 1,
+    Text().cairo_set_line_width(pCairo, kButtonLineWidth);
+    Text().cairo_rectangle(pCairo, m_button.x + kHalfUnit, m_button.y + kHalfUnit, m_button.nWidth - 1,
                     m_button.nHeight - 1);
-    cairo_stroke(pCairo);
+    Text().cairo_stroke(pCairo);
     PangoLayout* pLabel = CreateLayout(pCairo, kButtonLabel, 0);
     int nLabelWidth = 0;
     int nLabelHeight = 0;
-    pango_layout_get_pixel_size(pLabel, &nLabelWidth, &nLabelHeight);
-    cairo_move_to(pCairo, m_button.x + (m_button.nWidth - nLabelWidth) / 2,
+    Text().pango_layout_get_pixel_size(pLabel, &nLabelWidth, &nLabelHeight);
+    Text().cairo_move_to(pCairo, m_button.x + (m_button.nWidth - nLabelWidth) / 2,
                   m_button.y + (m_button.nHeight - nLabelHeight) / 2);
-    pango_cairo_show_layout(pCairo, pLabel);
-    g_object_unref(pLabel);
+    Text().pango_cairo_show_layout(pCairo, pLabel);
+    Text().g_object_unref(pLabel);
 }
 
 // cairo's RGB24 is the same 32-bit word as wl_shm's XRGB8888. The box is drawn once, so one
@@ -251,14 +258,14 @@ bool CMessageBox::Draw()
     m_pBuffer = std::make_unique<CShmBuffer>();
     if (!m_pBuffer->Create(nWidth, nHeight, [](void*) {}, nullptr))
         return false;
-    cairo_surface_t* pSurface = cairo_image_surface_create_for_data(
+    cairo_surface_t* pSurface = Text().cairo_image_surface_create_for_data(
         reinterpret_cast<unsigned char*>(m_pBuffer->GetPixels()), CAIRO_FORMAT_RGB24, nWidth,
         nHeight, nWidth * static_cast<int>(sizeof(std::uint32_t)));
-    cairo_t* pCairo = cairo_create(pSurface);
+    cairo_t* pCairo = Text().cairo_create(pSurface);
     DrawContent(pCairo);
-    cairo_destroy(pCairo);
-    cairo_surface_flush(pSurface);
-    cairo_surface_destroy(pSurface);
+    Text().cairo_destroy(pCairo);
+    Text().cairo_surface_flush(pSurface);
+    Text().cairo_surface_destroy(pSurface);
     wl_surface_set_buffer_scale(m_pSurface, m_nScale);
     wl_surface_attach(m_pSurface, m_pBuffer->GetBuffer(), 0, 0);
     wl_surface_damage_buffer(m_pSurface, 0, 0, nWidth, nHeight);
@@ -413,7 +420,7 @@ void CMessageBox::CommitWithEdges()
 
 int ShowMessageBox(CNativeWindow* pOwner, const char* lpszText, const char* lpszCaption, UINT)
 {
-    if (!IsConnected())
+    if (!IsConnected() || TextLibrary() == nullptr)
         return IDOK;
     CMessageBox box(lpszText, lpszCaption, static_cast<CWaylandWindow*>(pOwner));
     box.RunModal();

@@ -31,6 +31,16 @@ for library in libc6 libx11-6 libxinerama1 libxext6 libwayland-client0 libdecor-
     grep -qE "(^|, )$library( |,|$)" <<<"$depends" || e2e_fail "Depends ($depends) lacks $library"
 done
 echo "Depends: $depends"
+# What is loaded only when used is recommended, not linked: the text library of a Wayland
+# message box would otherwise cost every run some 4 MiB of GLib and its kin.
+recommends=$(field Recommends)
+for library in libdecor-0-plugin-1-cairo libpangocairo-1.0-0; do
+    grep -qE "(^|, )$library( |,|$)" <<<"$recommends" ||
+        e2e_fail "Recommends ($recommends) lacks $library"
+done
+for library in libpango libcairo libglib; do
+    ! grep -q "$library" <<<"$depends" || e2e_fail "Depends ($depends) names $library"
+done
 
 dpkg-deb -c "$deb" | awk '{print $6}' >"$E2E_WORK/files"
 for path in ./usr/bin/vurazevedadar ./usr/share/applications/vurazevedadar.desktop \
