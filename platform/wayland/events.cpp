@@ -17,17 +17,7 @@ namespace wayland {
 
 namespace {
 
-const long long kNanosecondsPerSecond = 1000000000;
-
-timespec TimeoutUntil(long long nsDeadline, long long nsNow)
-{
-    // Both are non-negative clock readings here, so the difference cannot overflow.
-    const long long nsWait = nsDeadline > nsNow ? nsDeadline - nsNow : 0;
-    timespec timeout;
-    timeout.tv_sec = static_cast<time_t>(nsWait / kNanosecondsPerSecond);
-    timeout.tv_nsec = static_cast<long>(nsWait % kNanosecondsPerSecond);
-    return timeout;
-}
+using linuxclock::TimeoutUntil;
 
 // Runs what has been read: the windows' events, then the buffers' releases. Gives whether
 // anything ran.
@@ -80,13 +70,6 @@ bool ReadEvents(const timespec* pTimeout)
 }
 
 }  // namespace
-
-long long Now()
-{
-    timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<long long>(now.tv_sec) * kNanosecondsPerSecond + now.tv_nsec;
-}
 
 void TakePendingEvents()
 {

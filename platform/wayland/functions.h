@@ -4,6 +4,7 @@
 #define VURAZEVEDADAR_WAYLAND_FUNCTIONS_H
 
 #include "backend.h"
+#include "clock.h"
 
 namespace wayland {
 
@@ -17,7 +18,7 @@ bool NativeWindowOrigin(CNativeWindow* pWindow, POINT* pOrigin);
 void DeviceFlush();
 int ShowMessageBox(CNativeWindow* pOwner, const char* lpszText, const char* lpszCaption,
                    UINT uType);
-long long Now();
+using linuxclock::Now;
 void TakePendingEvents();
 portable::WaitResult WaitForEvents(long long nsDeadline);
 

@@ -97,23 +97,6 @@ void CatchContinued()
 
 }  // namespace
 
-long long Now()
-{
-    timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<long long>(now.tv_sec) * kNanosecondsPerSecond + now.tv_nsec;
-}
-
-timespec TimeoutUntil(long long nsDeadline, long long nsNow)
-{
-    // Both are non-negative clock readings here, so the difference cannot overflow.
-    const long long nsWait = nsDeadline > nsNow ? nsDeadline - nsNow : 0;
-    timespec timeout;
-    timeout.tv_sec = static_cast<time_t>(nsWait / kNanosecondsPerSecond);
-    timeout.tv_nsec = static_cast<long>(nsWait % kNanosecondsPerSecond);
-    return timeout;
-}
-
 void TakePendingEvents()
 {
     if (!IsConnected())

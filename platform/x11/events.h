@@ -3,17 +3,14 @@
 #define VURAZEVEDADAR_X11_EVENTS_H
 
 #include "backend.h"
-
-#include <ctime>
+#include "clock.h"
 
 namespace x11 {
 
-const long long kNanosecondsPerSecond = 1000000000;
+using linuxclock::kNanosecondsPerSecond;
+using linuxclock::TimeoutUntil;
 using portable::kNanosecondsPerMillisecond;
 using portable::kNoDeadline;
-
-// The wait from nsNow to a finite nsDeadline, to the nanosecond; zero once it has passed.
-timespec TimeoutUntil(long long nsDeadline, long long nsNow);
 
 }  // namespace x11
 

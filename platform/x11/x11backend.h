@@ -5,6 +5,7 @@
 #define VURAZEVEDADAR_X11_X11BACKEND_H
 
 #include "backend.h"
+#include "clock.h"
 
 namespace x11 {
 
@@ -26,7 +27,7 @@ bool NativeWindowOrigin(CNativeWindow* pWindow, POINT* pOrigin);
 void DeviceFlush();
 int ShowMessageBox(CNativeWindow* pOwner, const char* lpszText, const char* lpszCaption,
                    UINT uType);
-long long Now();
+using linuxclock::Now;
 void TakePendingEvents();
 WaitResult WaitForEvents(long long nsDeadline);
 
