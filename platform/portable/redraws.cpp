@@ -172,8 +172,10 @@ DeviceBox FigureReach(const Figure& figure, int nWidth, int nHeight)
 
 namespace {
 
-// A tile is 32 x 32 pixels.
-const int kTileShift = 5;
+// Tiles are 32 x 32 pixels, or larger on a device so large that there would be more than
+// kMaxTiles of them: a figure's test then looks at a bounded number of tiles.
+const int kMinTileShift = 5;
+const long long kMaxTiles = 4096;
 // Slots for figures: a frame of this program has under a hundred.
 const std::size_t kSlots = 512;
 
@@ -183,9 +185,14 @@ void CRedrawJournal::Reset(int nWidth, int nHeight)
 {
     m_nWidth = std::max(nWidth, 0);
     m_nHeight = std::max(nHeight, 0);
-    const int nTileSize = 1 << kTileShift;
-    m_nTilesAcross = (m_nWidth + nTileSize - 1) >> kTileShift;
-    const int nTilesDown = (m_nHeight + nTileSize - 1) >> kTileShift;
+    auto tilesFor = [this](int nShift, int nSide) {
+        return (static_cast<long long>(nSide) + (1LL << nShift) - 1) >> nShift;
+    };
+    m_nTileShift = kMinTileShift;
+    while (tilesFor(m_nTileShift, m_nWidth) * tilesFor(m_nTileShift, m_nHeight) > kMaxTiles)
+        ++m_nTileShift;
+    m_nTilesAcross = static_cast<int>(tilesFor(m_nTileShift, m_nWidth));
+    const long long nTilesDown = tilesFor(m_nTileShift, m_nHeight);
     m_tiles.assign(static_cast<std::size_t>(m_nTilesAcross) * static_cast<std::size_t>(nTilesDown),
                    0);
     m_nChanges = 0;
@@ -211,10 +218,10 @@ bool CRedrawJournal::IsChangedSince(const DeviceBox& reach, std::uint32_t nChang
     const long long bottom = std::min(reach.bottom, static_cast<long long>(m_nHeight));
     if (left >= right || top >= bottom)
         return false;
-    const int tx0 = static_cast<int>(left) >> kTileShift;
-    const int tx1 = static_cast<int>(right - 1) >> kTileShift;
-    const int ty0 = static_cast<int>(top) >> kTileShift;
-    const int ty1 = static_cast<int>(bottom - 1) >> kTileShift;
+    const int tx0 = static_cast<int>(left) >> m_nTileShift;
+    const int tx1 = static_cast<int>(right - 1) >> m_nTileShift;
+    const int ty0 = static_cast<int>(top) >> m_nTileShift;
+    const int ty1 = static_cast<int>(bottom - 1) >> m_nTileShift;
     for (int ty = ty0; ty <= ty1; ++ty) {
         const std::uint32_t* pRow = m_tiles.data() + static_cast<std::size_t>(ty) *
                                                          static_cast<std::size_t>(m_nTilesAcross);
@@ -259,10 +266,10 @@ void CRedrawJournal::NoteChanged(const DeviceBox& changed)
         Forget();
     }
     ++m_nChanges;
-    const int tx0 = static_cast<int>(left) >> kTileShift;
-    const int tx1 = static_cast<int>(right - 1) >> kTileShift;
-    const int ty0 = static_cast<int>(top) >> kTileShift;
-    const int ty1 = static_cast<int>(bottom - 1) >> kTileShift;
+    const int tx0 = static_cast<int>(left) >> m_nTileShift;
+    const int tx1 = static_cast<int>(right - 1) >> m_nTileShift;
+    const int ty0 = static_cast<int>(top) >> m_nTileShift;
+    const int ty1 = static_cast<int>(bottom - 1) >> m_nTileShift;
     for (int ty = ty0; ty <= ty1; ++ty) {
         std::uint32_t* pRow = m_tiles.data() +
                               static_cast<std::size_t>(ty) * static_cast<std::size_t>(m_nTilesAcross);

@@ -73,6 +73,7 @@ private:
     std::vector<std::uint32_t> m_tiles;
     int m_nWidth = 0;
     int m_nHeight = 0;
+    int m_nTileShift = 0;  // a tile's side is 1 << m_nTileShift pixels
     int m_nTilesAcross = 0;
     // How many changes were noted; 0 is no change at all.
     std::uint32_t m_nChanges = 0;

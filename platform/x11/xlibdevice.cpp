@@ -129,7 +129,12 @@ void CXlibDevice::Resize(int nWidth, int nHeight)
             m_idTarget = idPixmap;
         }
     }
-    m_journal.Reset(nWidth, nHeight);
+    // Only a back buffer keeps what was drawn, so only then is there anything to remember;
+    // and a back buffer is never so large that the journal's tiles would cost much.
+    if (m_idBackBuffer != None)
+        m_journal.Reset(nWidth, nHeight);
+    else
+        m_journal.Reset(0, 0);
     Erase();
 }
 

@@ -184,6 +184,17 @@ TEST_F(RedrawJournal, AFigureStandsUntilSomethingChangesWithinItsReach)
     Draw(line);
     m_journal.Reset(200, 100);
     EXPECT_FALSE(Stands(line));
+
+    // On the largest window the tiles are coarser, and the same rules hold.
+    m_journal.Reset(32767, 32767);
+    const portable::Figure far = portable::LineFigure(white, {30000, 30000}, {30100, 30050});
+    const portable::DeviceBox reach = portable::FigureReach(far, 32767, 32767);
+    m_journal.NoteDrawn(far, reach);
+    EXPECT_TRUE(m_journal.IsStanding(far, reach));
+    m_journal.NoteChanged(portable::DeviceBox{0, 0, 20000, 20000});
+    EXPECT_TRUE(m_journal.IsStanding(far, reach));
+    m_journal.NoteChanged(portable::DeviceBox{30050, 30020, 30051, 30021});
+    EXPECT_FALSE(m_journal.IsStanding(far, reach));
 }
 
 TEST_F(RedrawJournal, TheReachOfEveryCurveHoldsAllItsPixels)
