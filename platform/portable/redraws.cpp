@@ -1,5 +1,5 @@
-// The journal of recently drawn figures: which of them still stand, found by hash, and the
-// boxes changed since, in the order they changed.
+// The journal of recently drawn figures: the figures by hash, each with the number of the
+// change from which it is known to stand, and for each tile the number of its last change.
 #include "redraws.h"
 
 #include <cmath>
@@ -24,7 +24,8 @@ std::uint64_t HashOf(const Figure& f)
     h = Mix(h, f.m_ptStart.y);
     h = Mix(h, f.m_ptEnd.x);
     h = Mix(h, f.m_ptEnd.y);
-    h = Mix(h, static_cast<long long>((static_cast<std::uint64_t>(f.m_crPen) << 32) | f.m_crBrush));
+    const std::uint64_t nColours = (static_cast<std::uint64_t>(f.m_crPen) << 32) | f.m_crBrush;
+    h = Mix(h, static_cast<long long>(nColours));
     if (f.m_clip.m_bOn) {
         h = Mix(h, f.m_clip.m_box.left);
         h = Mix(h, f.m_clip.m_box.top);
@@ -42,9 +43,9 @@ bool AreSameBox(const DeviceBox& a, const DeviceBox& b)
 
 bool AreSame(const Figure& a, const Figure& b)
 {
-    return a.m_nHash == b.m_nHash && a.m_kind == b.m_kind && AreSameBox(a.m_box, b.m_box) && a.m_ptStart == b.m_ptStart &&
-           a.m_ptEnd == b.m_ptEnd && a.m_crPen == b.m_crPen && a.m_crBrush == b.m_crBrush &&
-           a.m_clip == b.m_clip;
+    return a.m_nHash == b.m_nHash && a.m_kind == b.m_kind && AreSameBox(a.m_box, b.m_box) &&
+           a.m_ptStart == b.m_ptStart && a.m_ptEnd == b.m_ptEnd && a.m_crPen == b.m_crPen &&
+           a.m_crBrush == b.m_crBrush && a.m_clip == b.m_clip;
 }
 
 // How far the rasterised outline may stray from the ideal ellipse, and the arc's end pixel from
@@ -185,7 +186,7 @@ void CRedrawJournal::Reset(int nWidth, int nHeight)
 {
     m_nWidth = std::max(nWidth, 0);
     m_nHeight = std::max(nHeight, 0);
-    auto tilesFor = [this](int nShift, int nSide) {
+    auto tilesFor = [](int nShift, int nSide) {
         return (static_cast<long long>(nSide) + (1LL << nShift) - 1) >> nShift;
     };
     m_nTileShift = kMinTileShift;
@@ -271,8 +272,8 @@ void CRedrawJournal::NoteChanged(const DeviceBox& changed)
     const int ty0 = static_cast<int>(top) >> m_nTileShift;
     const int ty1 = static_cast<int>(bottom - 1) >> m_nTileShift;
     for (int ty = ty0; ty <= ty1; ++ty) {
-        std::uint32_t* pRow = m_tiles.data() +
-                              static_cast<std::size_t>(ty) * static_cast<std::size_t>(m_nTilesAcross);
+        const std::size_t nRow = static_cast<std::size_t>(ty);
+        std::uint32_t* pRow = m_tiles.data() + nRow * static_cast<std::size_t>(m_nTilesAcross);
         std::fill(pRow + tx0, pRow + tx1 + 1, m_nChanges);
     }
 }

@@ -17,8 +17,8 @@ namespace portable {
 
 enum class FigureKind : unsigned char { Line, Rectangle, Ellipse, Arc, Pie };
 
-// One drawing call, everything that decides its pixels; made by the functions below. A line keeps its ends in the box's
-// corners; the radials are zero but for arcs and pies.
+// One drawing call, everything that decides its pixels; made by the functions below. A line
+// keeps its ends in the box's corners; the radials are zero but for arcs and pies.
 struct Figure {
     FigureKind m_kind;
     DeviceBox m_box;

@@ -25,7 +25,8 @@ bool FindAll(void* p, CTextLibrary* t)
     return Find(p, "cairo_create", &t->cairo_create) &&
            Find(p, "cairo_destroy", &t->cairo_destroy) &&
            Find(p, "cairo_image_surface_create", &t->cairo_image_surface_create) &&
-           Find(p, "cairo_image_surface_create_for_data", &t->cairo_image_surface_create_for_data) &&
+           Find(p, "cairo_image_surface_create_for_data",
+                &t->cairo_image_surface_create_for_data) &&
            Find(p, "cairo_move_to", &t->cairo_move_to) &&
            Find(p, "cairo_paint", &t->cairo_paint) &&
            Find(p, "cairo_rectangle", &t->cairo_rectangle) &&
