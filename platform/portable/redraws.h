@@ -54,8 +54,6 @@ public:
     void NoteDrawn(const Figure& figure, const DeviceBox& changed);
     // Pixels changed without a figure (an erase, say): nothing under them stands any more.
     void NoteChanged(const DeviceBox& changed);
-    // Every pixel may have changed (an erase, a window that lost its pixels).
-    void Forget();
 
 private:
     struct CEntry {
@@ -65,6 +63,8 @@ private:
         std::uint32_t m_nValidFrom;
     };
 
+    // Every figure is forgotten: a new size, or a count of changes about to wrap.
+    void Forget();
     CEntry& SlotOf(const Figure& figure);
     bool IsChangedSince(const DeviceBox& reach, std::uint32_t nChange) const;
 

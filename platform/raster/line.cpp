@@ -111,8 +111,9 @@ void CPainter::DrawLine(CPoint64 from, CPoint64 to, std::uint32_t pixel)
         const long long nSteps = static_cast<long long>(n);
         if (!StepLineInside(major, minor, nFirst, nLast, nSteps, bXMajor, pixel))
             StepLine<long long, unsigned long long>(major, minor, first, last, n, bXMajor, pixel);
-    } else
+    } else {
         StepLine<Wide, UWide>(major, minor, first, last, n, bXMajor, pixel);
+    }
 }
 
 // Nearly every line of a picture lies wholly inside its clip. Its minor coordinate moves one
