@@ -86,32 +86,43 @@ private:
     CVectorT<T> m_ray;
 };
 
+// A traced outline with its box's size. A pixel's offset from the box's exact centre, doubled
+// so that it is whole, is 2 x - (w - 1) across and 2 y - (h - 1) down.
+struct COutline {
+    const std::vector<CCurvePoint>& curve;
+    long long w;
+    long long h;
+
+    std::size_t size() const { return curve.size(); }
+    long long U(std::size_t i) const { return 2 * static_cast<long long>(curve[i].x) - (w - 1); }
+    long long V(std::size_t i) const { return 2 * static_cast<long long>(curve[i].y) - (h - 1); }
+};
+
 // The pixel's direction, halved and rounded towards zero, in the given orientation.
 template <class T>
-CVectorT<T> Direction(const CCurvePoint& p, bool bScreenCounterClockwise)
+CVectorT<T> Direction(const COutline& outline, std::size_t i, bool bScreenCounterClockwise)
 {
-    const long long x = p.u / 2;  // C++ division rounds towards zero
-    const long long y = p.v / 2;
+    const long long x = outline.U(i) / 2;  // C++ division rounds towards zero
+    const long long y = outline.V(i) / 2;
     return CVectorT<T>{x, bScreenCounterClockwise ? -T(y) : T(y)};
 }
 
 template <class T>
-bool StartTieFirst(const CVectorT<T>& screenRay, const CCurvePoint& p)
+bool StartTieFirst(const CVectorT<T>& screenRay, long long v)
 {
-    return screenRay.y < 0 || (screenRay.y == 0 && p.v <= 0);
+    return screenRay.y < 0 || (screenRay.y == 0 && v <= 0);
 }
 
 template <class T>
-bool EndTieFirst(const CVectorT<T>& screenRay, const CCurvePoint& p)
+bool EndTieFirst(const CVectorT<T>& screenRay, long long v)
 {
-    return screenRay.y > 0 || (screenRay.y == 0 && screenRay.x > 0 && p.v >= 0);
+    return screenRay.y > 0 || (screenRay.y == 0 && screenRay.x > 0 && v >= 0);
 }
 
 // Index of the first pixel (start) or last pixel (end) nearest the ray in the turning
 // direction; ties between equal directions go to the first (start) or last (end) index.
 template <class T>
-std::size_t NearestOf(const std::vector<CCurvePoint>& curve, const CVectorT<T>& screenRay,
-                      bool bStart)
+std::size_t NearestOf(const COutline& curve, const CVectorT<T>& screenRay, bool bStart)
 {
     const CVectorT<T> ray{screenRay.x, bStart ? -screenRay.y : screenRay.y};
     const CTurnOrder<T> order(ray);
@@ -119,11 +130,11 @@ std::size_t NearestOf(const std::vector<CCurvePoint>& curve, const CVectorT<T>& 
     CVectorT<T> bestDir{0, 0};
     int nBestHalf = 4;
     for (std::size_t i = 0; i < curve.size(); ++i) {
-        const CVectorT<T> dir = Direction<T>(curve[i], bStart);
+        const CVectorT<T> dir = Direction<T>(curve, i, bStart);
         if (dir.x == 0 && dir.y == 0)
             continue;  // the middle pixel of a one-pixel-high box has no direction
-        const bool bTieFirst = bStart ? StartTieFirst(screenRay, curve[i])
-                                      : EndTieFirst(screenRay, curve[i]);
+        const bool bTieFirst = bStart ? StartTieFirst(screenRay, curve.V(i))
+                                      : EndTieFirst(screenRay, curve.V(i));
         const int nHalf = order.Half(dir, bTieFirst);
         const bool bBetter = nBestHalf == 4 || order.Less(dir, nHalf, bestDir, nBestHalf) ||
                              (!bStart && !order.Less(bestDir, nBestHalf, dir, nHalf));
@@ -136,64 +147,59 @@ std::size_t NearestOf(const std::vector<CCurvePoint>& curve, const CVectorT<T>& 
     return best;
 }
 
-// The same by bisection. The outline runs counter-clockwise from a direction change, so the
-// pixels' places in the turning order from the ray rise, drop once where the order wraps
-// round, and rise again: the nearest pixel is the first whose place is below the first
-// pixel's, or the first pixel itself. Pixels sharing a direction stay together, which keeps
-// the rise steady, and so do the pixels lying on a ray that is neither horizontal nor
-// vertical, which the tie rules put all first or all last; a horizontal or vertical ray, and
-// an outline with a pixel without direction, are left to the scan above.
+// The same by bisection. The outline runs counter-clockwise from a direction change. For the
+// start radial the turning order runs the same way, so the pixels' places in it rise, drop
+// once where the order wraps round, and rise again: the nearest pixel is the first whose place
+// is below the first pixel's, or the first pixel itself. For the end radial the order runs the
+// other way: the places fall, jump once and fall again, and the nearest pixel, the last of
+// those sharing the lowest place, is the one just before the first pixel whose place is above
+// the first pixel's, or the last pixel if there is none. Pixels sharing a direction stay
+// together, which keeps the rise (or fall) steady, and so do the pixels lying on a ray that is
+// neither horizontal nor vertical, which the tie rules put all first or all last; a horizontal
+// or vertical ray, and an outline with a pixel without direction, are left to the scan above.
 template <class T>
-std::size_t NearestByBisection(const std::vector<CCurvePoint>& curve,
-                               const CVectorT<T>& screenRay, bool bStart)
+std::size_t NearestByBisection(const COutline& curve, const CVectorT<T>& screenRay, bool bStart)
 {
     const CVectorT<T> ray{screenRay.x, bStart ? -screenRay.y : screenRay.y};
     const CTurnOrder<T> order(ray);
     auto place = [&](std::size_t i, CVectorT<T>* pDir) {
-        *pDir = Direction<T>(curve[i], bStart);
-        const bool bTieFirst = bStart ? StartTieFirst(screenRay, curve[i])
-                                      : EndTieFirst(screenRay, curve[i]);
+        *pDir = Direction<T>(curve, i, bStart);
+        const bool bTieFirst = bStart ? StartTieFirst(screenRay, curve.V(i))
+                                      : EndTieFirst(screenRay, curve.V(i));
         return order.Half(*pDir, bTieFirst);
     };
     CVectorT<T> firstDir;
     const int nFirstHalf = place(0, &firstDir);
+    // The first index past the wrap: below the first pixel's place for the start, above it for
+    // the end.
     std::size_t low = 1;
     std::size_t high = curve.size();
     while (low < high) {
         const std::size_t middle = low + (high - low) / 2;
         CVectorT<T> dir;
         const int nHalf = place(middle, &dir);
-        if (order.Less(dir, nHalf, firstDir, nFirstHalf))
+        const bool bPastWrap = bStart ? order.Less(dir, nHalf, firstDir, nFirstHalf)
+                                      : order.Less(firstDir, nFirstHalf, dir, nHalf);
+        if (bPastWrap)
             high = middle;
         else
             low = middle + 1;
     }
-    std::size_t best = low == curve.size() ? 0 : low;
     if (bStart)
-        return best;
-    // The end goes to the last of the pixels that share the nearest place.
-    CVectorT<T> bestDir;
-    const int nBestHalf = place(best, &bestDir);
-    while (best + 1 < curve.size()) {
-        CVectorT<T> dir;
-        const int nHalf = place(best + 1, &dir);
-        if (order.Less(bestDir, nBestHalf, dir, nHalf))
-            break;
-        ++best;
-    }
-    return best;
+        return low == curve.size() ? 0 : low;
+    return low - 1;
 }
 
 // Outlines shorter than this are scanned: bisection saves nothing there.
 const std::size_t kBisectionMinimum = 8;
 
-bool MayBisect(const std::vector<CCurvePoint>& curve, const CVector& screenRay)
+bool MayBisect(const COutline& curve, const CVector& screenRay)
 {
     return curve.size() >= kBisectionMinimum && screenRay.x != 0 && screenRay.y != 0;
 }
 
-std::size_t Nearest(const std::vector<CCurvePoint>& curve, const CVector& screenRay,
-                    bool bStart, bool bCentreless)
+std::size_t Nearest(const COutline& curve, const CVector& screenRay, bool bStart,
+                    bool bCentreless)
 {
     const bool bBisect = !bCentreless && MayBisect(curve, screenRay);
     if (!IsNarrowRay(screenRay))
@@ -206,22 +212,25 @@ std::size_t Nearest(const std::vector<CCurvePoint>& curve, const CVector& screen
 }
 
 // Whether a pixel of the outline has no direction (the middle of a box one pixel high).
-bool HasCentrelessPixel(const std::vector<CCurvePoint>& curve)
+bool HasCentrelessPixel(const COutline& curve)
 {
-    return std::any_of(curve.begin(), curve.end(), [](const CCurvePoint& p) {
-        return p.u / 2 == 0 && p.v / 2 == 0;
-    });
+    for (std::size_t i = 0; i < curve.size(); ++i) {
+        if (curve.U(i) / 2 == 0 && curve.V(i) / 2 == 0)
+            return true;
+    }
+    return false;
 }
 
 // Rotates the outline so that it starts where the direction turns: pixels sharing one
 // direction (the flat middle of a wide box, the two middle columns of an even box) then
 // stay together in outline order, which decides between them.
-void RotateToDirectionChange(std::vector<CCurvePoint>& curve)
+void RotateToDirectionChange(std::vector<CCurvePoint>& curve, long long w, long long h)
 {
+    const COutline outline{curve, w, h};
     const std::size_t n = curve.size();
     for (std::size_t k = 0; k < n; ++k) {
-        const CVector p = Direction<Wide>(curve[k], true);
-        const CVector q = Direction<Wide>(curve[(k + n - 1) % n], true);
+        const CVector p = Direction<Wide>(outline, k, true);
+        const CVector q = Direction<Wide>(outline, (k + n - 1) % n, true);
         if (!SameDirection(p, q)) {
             std::rotate(curve.begin(), curve.begin() + static_cast<std::ptrdiff_t>(k),
                         curve.end());
@@ -260,8 +269,8 @@ bool CPainter::DrawCurvePart(const CBox& box, CPoint64 start, CPoint64 end, bool
         return bResult;
     CTracedCurve& traced = TraceEllipse(b);
     if (!traced.bRotated) {
-        RotateToDirectionChange(traced.curve);
-        traced.bCentreless = HasCentrelessPixel(traced.curve);
+        RotateToDirectionChange(traced.curve, traced.w, traced.h);
+        traced.bCentreless = HasCentrelessPixel(COutline{traced.curve, traced.w, traced.h});
         traced.bRotated = true;
     }
     const CCurvePart& part = FindCurvePart(b, traced, start, end);
@@ -306,14 +315,30 @@ void CPainter::ForEachPartPixel(const CTracedCurve& traced, const CCurvePart& pa
 }
 
 // Nearly every arc lies wholly inside its clip; its pixels are then written without a test
-// each, and only the changed ones make up the box to present.
+// each, and only the changed ones make up the box to present. Most arcs' boxes lie inside the
+// clip, which settles it at once; for the others the part's own pixels are looked at.
 void CPainter::PlotPart(const CTracedCurve& traced, const CCurvePart& part, const CBox& b,
                         std::uint32_t pixel)
 {
-    const bool bInside = !part.reach.IsEmpty() && b.left + part.reach.left >= m_clip.left &&
-                         b.left + part.reach.right <= m_clip.right &&
-                         b.top + part.reach.top >= m_clip.top &&
-                         b.top + part.reach.bottom <= m_clip.bottom;
+    auto isInsideClip = [&](const CBox& box) {
+        return box.left >= m_clip.left && box.right <= m_clip.right && box.top >= m_clip.top &&
+               box.bottom <= m_clip.bottom;
+    };
+    bool bInside = isInsideClip(b);
+    if (!bInside) {
+        CBox reach{0, 0, 0, 0};
+        ForEachPartPixel(traced, part, [&](const CCurvePoint& p) {
+            const long long x = b.left + p.x;
+            const long long y = b.top + p.y;
+            if (reach.IsEmpty()) {
+                reach = CBox{x, y, x + 1, y + 1};
+                return;
+            }
+            reach = CBox{std::min(reach.left, x), std::min(reach.top, y),
+                         std::max(reach.right, x + 1), std::max(reach.bottom, y + 1)};
+        });
+        bInside = !reach.IsEmpty() && isInsideClip(reach);
+    }
     if (!bInside) {
         ForEachPartPixel(traced, part,
                          [&](const CCurvePoint& p) { Plot(b.left + p.x, b.top + p.y, pixel); });
@@ -332,15 +357,17 @@ void CPainter::PlotPart(const CTracedCurve& traced, const CCurvePart& part, cons
         if (nWord == pixel)
             return;
         nWord = pixel;
+        const int x = p.x;
+        const int y = p.y;
         if (right < left) {
-            left = right = p.x;
-            top = bottom = p.y;
+            left = right = x;
+            top = bottom = y;
             return;
         }
-        left = std::min(left, p.x);
-        right = std::max(right, p.x);
-        top = std::min(top, p.y);
-        bottom = std::max(bottom, p.y);
+        left = std::min(left, x);
+        right = std::max(right, x);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
     });
     if (right >= left) {
         const int x = static_cast<int>(b.left);
@@ -368,24 +395,12 @@ const CPainter::CCurvePart& CPainter::FindCurvePart(const CBox& b, const CTraced
     entry.box = b;
     entry.start = start;
     entry.end = end;
-    entry.first = Nearest(curve, rayStart, true, traced.bCentreless);
-    entry.stop = Nearest(curve, rayEnd, false, traced.bCentreless);
+    const COutline outline{curve, traced.w, traced.h};
+    entry.first = Nearest(outline, rayStart, true, traced.bCentreless);
+    entry.stop = Nearest(outline, rayEnd, false, traced.bCentreless);
     entry.bWhole = entry.first == entry.stop && SameDirection(rayStart, rayEnd);
     entry.firstPixel = CPoint64{b.left + curve[entry.first].x, b.top + curve[entry.first].y};
     entry.stopPixel = CPoint64{b.left + curve[entry.stop].x, b.top + curve[entry.stop].y};
-    entry.reach = CBox{0, 0, 0, 0};
-    bool bAny = false;
-    ForEachPartPixel(traced, entry, [&](const CCurvePoint& p) {
-        if (!bAny) {
-            entry.reach = CBox{p.x, p.y, p.x + 1, p.y + 1};
-            bAny = true;
-            return;
-        }
-        entry.reach.left = std::min<long long>(entry.reach.left, p.x);
-        entry.reach.top = std::min<long long>(entry.reach.top, p.y);
-        entry.reach.right = std::max<long long>(entry.reach.right, p.x + 1);
-        entry.reach.bottom = std::max<long long>(entry.reach.bottom, p.y + 1);
-    });
     entry.bValid = true;
     return entry;
 }

@@ -39,7 +39,12 @@ CPainter::CTracedCurve& CPainter::TraceEllipse(const CBox& box)
     Wide err = dx + dy + Wide(b1) * a * a;
     const Wide stepX = Wide(8) * b * b;
     const Wide stepY = Wide(8) * a * a;
+    // Each step moves inwards, outwards or both, so a quarter has at most a / 2 + b / 2 + 2
+    // pixels. Reserving that (and four quarters for the whole outline) spares the copies a
+    // growing vector makes, which on a large window cost more memory at their peak than the
+    // outlines themselves.
     traced.quarter.clear();
+    traced.quarter.reserve(static_cast<std::size_t>(a / 2 + b / 2 + 2));
     // The quarter is traced from the right end of the middle row: kx steps inwards, ky
     // steps outwards; the other three quarters are its mirror images.
     CQuarterPos at{0, 0};
@@ -73,13 +78,12 @@ void CPainter::MirrorQuarter(CTracedCurve& traced)
     std::vector<CCurvePoint>& curve = traced.curve;
     const std::size_t n = quarter.size();
     curve.clear();
+    curve.reserve(4 * n);
     auto add = [&](std::size_t k, bool bRight, bool bLower) {
         const CQuarterPos& q = quarter[k];
         const long long dxOff = bRight ? w - 1 - q.kx : q.kx;
         const long long dyOff = bLower ? lowerRow + q.ky : upperRow - q.ky;
-        const CCurvePoint p{static_cast<int>(dxOff), static_cast<int>(dyOff),
-                            static_cast<int>(2 * dxOff - (w - 1)),
-                            static_cast<int>(2 * dyOff - (h - 1))};
+        const CCurvePoint p{static_cast<std::uint16_t>(dxOff), static_cast<std::uint16_t>(dyOff)};
         if (curve.empty() || curve.back().x != p.x || curve.back().y != p.y)
             curve.push_back(p);
     };

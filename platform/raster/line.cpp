@@ -120,18 +120,29 @@ void CPainter::DrawLine(CPoint64 from, CPoint64 to, std::uint32_t pixel)
 // way only, so the first and last steps tell whether every step is inside, and then the steps
 // walk the buffer without a test per pixel. Since both coordinates are monotonic, the first
 // and last changed pixels span the box of all the changed ones.
+//
+// The minor offset's magnitude at step i is i * |minor| / n rounded to the nearest, halves
+// downwards for a growing minor coordinate and upwards for a shrinking one (which is halves
+// towards the smaller coordinate both ways): floor((2 i |minor| + bias) / 2n) with a bias of
+// n - 1 or n. One remainder of that quotient, advanced by 2 |minor| a step, tells when the
+// offset moves on. A line inside the int range has n and |minor| below 2^31, so every term
+// fits 64 bits.
 bool CPainter::StepLineInside(const CAxisView& major, const CAxisView& minor, long long first,
                               long long last, long long n, bool bXMajor, std::uint32_t pixel)
 {
-    using CStepper = CMinorStepper<long long, unsigned long long>;
+    using U = unsigned long long;
     const long long minorStart = static_cast<long long>(minor.start);
     const long long minorDelta = static_cast<long long>(minor.delta);
-    CStepper stepper(static_cast<unsigned long long>(first), minorDelta,
-                     static_cast<unsigned long long>(n));
-    const CStepper atLast(static_cast<unsigned long long>(last), minorDelta,
-                          static_cast<unsigned long long>(n));
-    const long long minorFirst = minorStart + stepper.Offset();
-    const long long minorLast = minorStart + atLast.Offset();
+    const bool bShrinking = minorDelta < 0;
+    const U magnitude = static_cast<U>(bShrinking ? -minorDelta : minorDelta);
+    const U twiceN = 2 * static_cast<U>(n);
+    const U bias = static_cast<U>(bShrinking ? n : n - 1);
+    auto offsetAt = [&](long long i) {
+        const long long k = static_cast<long long>((2 * static_cast<U>(i) * magnitude + bias) / twiceN);
+        return bShrinking ? -k : k;
+    };
+    const long long minorFirst = minorStart + offsetAt(first);
+    const long long minorLast = minorStart + offsetAt(last);
     const long long minorLow = bXMajor ? m_clip.top : m_clip.left;
     const long long minorHigh = bXMajor ? m_clip.bottom : m_clip.right;
     if (std::min(minorFirst, minorLast) < minorLow || std::max(minorFirst, minorLast) >= minorHigh)
@@ -141,46 +152,51 @@ bool CPainter::StepLineInside(const CAxisView& major, const CAxisView& minor, lo
     const long long majorStart = static_cast<long long>(major.start);
     const std::ptrdiff_t nRow = m_frame.GetRowStride();
     const std::ptrdiff_t nMajorStride = bXMajor ? step : step * nRow;
-    const std::ptrdiff_t nMinorStride = (bXMajor ? nRow : 1) * (minorDelta < 0 ? -1 : 1);
+    const std::ptrdiff_t nMinorStride = (bXMajor ? nRow : 1) * (bShrinking ? -1 : 1);
     const long long a0 = majorStart + step * first;
     std::ptrdiff_t nIndex = bXMajor ? minorFirst * nRow + a0 : a0 * nRow + minorFirst;
     std::uint32_t* pPixels = m_frame.GetWritablePixels();
 
-    long long offset = stepper.Offset();
+    const U twiceMagnitude = 2 * magnitude;
+    U rest = (2 * static_cast<U>(first) * magnitude + bias) % twiceN;
+    long long minorAt = minorFirst;
+    const long long minorStep = bShrinking ? -1 : 1;
     long long firstChanged = -1;
     long long lastChanged = -1;
-    long long offsetFirstChanged = 0;
-    long long offsetLastChanged = 0;
+    long long minorFirstChanged = 0;
+    long long minorLastChanged = 0;
     for (long long i = first;; ++i) {
         std::uint32_t& nWord = pPixels[nIndex];
         if (nWord != pixel) {
             nWord = pixel;
             if (firstChanged < 0) {
                 firstChanged = i;
-                offsetFirstChanged = offset;
+                minorFirstChanged = minorAt;
             }
             lastChanged = i;
-            offsetLastChanged = offset;
+            minorLastChanged = minorAt;
         }
         if (i == last)
             break;
-        stepper.Advance();
-        const long long next = stepper.Offset();
         nIndex += nMajorStride;
-        if (next != offset) {
+        rest += twiceMagnitude;
+        if (rest >= twiceN) {
+            rest -= twiceN;
             nIndex += nMinorStride;
-            offset = next;
+            minorAt += minorStep;
         }
     }
     if (firstChanged >= 0) {
         const long long a1 = majorStart + step * firstChanged;
         const long long a2 = majorStart + step * lastChanged;
-        const long long b1 = minorStart + offsetFirstChanged;
-        const long long b2 = minorStart + offsetLastChanged;
-        const int x0 = static_cast<int>(std::min(bXMajor ? a1 : b1, bXMajor ? a2 : b2));
-        const int x1 = static_cast<int>(std::max(bXMajor ? a1 : b1, bXMajor ? a2 : b2));
-        const int y0 = static_cast<int>(std::min(bXMajor ? b1 : a1, bXMajor ? b2 : a2));
-        const int y1 = static_cast<int>(std::max(bXMajor ? b1 : a1, bXMajor ? b2 : a2));
+        const int x0 = static_cast<int>(std::min(bXMajor ? a1 : minorFirstChanged,
+                                                 bXMajor ? a2 : minorLastChanged));
+        const int x1 = static_cast<int>(std::max(bXMajor ? a1 : minorFirstChanged,
+                                                 bXMajor ? a2 : minorLastChanged));
+        const int y0 = static_cast<int>(std::min(bXMajor ? minorFirstChanged : a1,
+                                                 bXMajor ? minorLastChanged : a2));
+        const int y1 = static_cast<int>(std::max(bXMajor ? minorFirstChanged : a1,
+                                                 bXMajor ? minorLastChanged : a2));
         m_frame.MarkChanged(x0, y0, x1 + 1, y1 + 1);
     }
     return true;

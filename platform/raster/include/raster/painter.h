@@ -48,14 +48,14 @@ public:
         Wide delta;
     };
 
-    // A point of a traced curve and its direction from the box's centre (see arc.cpp).
-    // The box is at most kMaxCurveSide wide and high, so these fit an int.
+    // A pixel of a traced curve, from the box's top left corner. A box is at most
+    // kMaxCurveSide wide and high, so 16 bits hold either offset; a large window keeps a few
+    // outlines of thousands of pixels each, and four bytes a pixel keeps them small.
     struct CCurvePoint {
-        int x;  // from the box's left
-        int y;  // from the box's top
-        int u;  // twice the offset from the exact centre
-        int v;
+        std::uint16_t x;
+        std::uint16_t y;
     };
+    static_assert(kMaxCurveSide - 1 <= 0xFFFF, "a curve offset fits 16 bits");
 
 private:
     static CBox Normalised(const CBox& box);
@@ -111,7 +111,6 @@ private:
         std::size_t first = 0;
         std::size_t stop = 0;
         bool bWhole = false;  // the whole outline, from first round to first
-        CBox reach;           // the box of the part's pixels, relative to the box
         CPoint64 firstPixel;
         CPoint64 stopPixel;
         bool bValid = false;
