@@ -47,17 +47,19 @@ CPainter::CTracedCurve& CPainter::TraceEllipse(const CBox& box)
     traced.quarter.reserve(static_cast<std::size_t>(a / 2 + b / 2 + 2));
     // The quarter is traced from the right end of the middle row: kx steps inwards, ky
     // steps outwards; the other three quarters are its mirror images.
-    CQuarterPos at{0, 0};
-    while (2 * at.kx <= a) {
-        traced.quarter.push_back({at.kx, at.ky});
+    long long kx = 0;
+    long long ky = 0;
+    while (2 * kx <= a) {
+        traced.quarter.push_back(
+            CQuarterPos{static_cast<std::uint16_t>(kx), static_cast<std::uint16_t>(ky)});
         const Wide e2 = 2 * err;
         if (e2 <= dy) {
-            ++at.ky;
+            ++ky;
             dy += stepY;
             err += dy;
         }
         if (e2 >= dx) {
-            ++at.kx;
+            ++kx;
             dx += stepX;
             err += dx;
         }

@@ -69,10 +69,10 @@ private:
     void DrawNarrowBox(const CBox& box, std::uint32_t crPen);
     // A traced outline depends only on the box's size, and a frame draws the same few sizes
     // again and again, wherever the boxes are: the last few outlines are kept.
-    // Half a box of at most kMaxCurveSide, so an int holds it.
+    // Half a box of at most kMaxCurveSide, so 16 bits hold it.
     struct CQuarterPos {
-        int kx;
-        int ky;
+        std::uint16_t kx;
+        std::uint16_t ky;
     };
     struct CTracedCurve {
         long long w = -1;
