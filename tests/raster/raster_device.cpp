@@ -256,8 +256,12 @@ public:
     }
     void Note(const portable::DeviceBox& box)
     {
-        for (long long i = 0; i < static_cast<long long>(m_noted.size()); ++i)
-            m_noted[i] = m_noted[i] || IsIn(box, i);
+        const long long nHeight = static_cast<long long>(m_noted.size()) / m_nWidth;
+        for (long long y = std::max(box.top, 0LL); y < std::min(box.bottom, nHeight); ++y) {
+            for (long long x = std::max(box.left, 0LL); x < std::min<long long>(box.right, m_nWidth);
+                 ++x)
+                m_noted[y * m_nWidth + x] = true;
+        }
     }
     long long Count() const { return std::count(m_noted.begin(), m_noted.end(), true); }
     // The first noted pixel that no dirty box holds, or "" when there is none.
@@ -297,11 +301,11 @@ TEST(DirtyBoxes, CoverEveryNotedPixelInBoundedBoxes)
     portable::CDirtyBoxes dirty;
     for (int nRound = 0; nRound < 100; ++nRound) {
         dirty.Clear();
-        CNotedPixels noted(200, 150);
+        CNotedPixels noted(400, 300);
         for (int nBox = 1 + static_cast<int>(next(40)); nBox > 0; --nBox) {
-            const long long left = next(200);
-            const long long top = next(150);
-            const portable::DeviceBox box{left, top, left + next(50), top + next(50)};
+            const long long left = next(400);
+            const long long top = next(300);
+            const portable::DeviceBox box{left, top, left + next(30), top + next(30)};
             dirty.Add(box);
             noted.Note(box);
             ASSERT_LE(dirty.GetCount(), portable::CDirtyBoxes::kMaxBoxes);
@@ -322,9 +326,9 @@ TEST(DirtyBoxes, KeepFiguresFarApartInBoxesOfTheirOwn)
         boxes.push_back({20 + 4 * i, 20, 40 + 4 * i, 70});
         boxes.push_back({600 + 3 * i, 400 - 5 * i, 640 + 3 * i, 420});
     }
-    boxes.push_back({300, 200, 340, 240});
-    boxes.push_back({380, 200, 420, 240});
-    boxes.push_back({330, 200, 390, 240});
+    boxes.push_back({300, 200, 340, 280});
+    boxes.push_back({400, 200, 440, 280});
+    boxes.push_back({330, 200, 410, 280});
     boxes.push_back({310, 201, 320, 202});  // within them: nothing new
     boxes.push_back({0, 0, 0, 400});        // empty: nothing at all
     for (const portable::DeviceBox& box : boxes) {
