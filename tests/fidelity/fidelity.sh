@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The native build draws what the Windows build draws: both frame dumpers render the same
 # ticks at the same client size, and compare.py judges each pair, once for each way the native
-# build can present its frames (VURAZEVEDADAR_X11_PRESENT), against the same Windows frames.
+# build can present its frames (VURAZEVEDADAR_X11_PRESENT), against the same Windows frames;
+# and each native frame presented tick by tick must be the one presented at once.
 # Usage: fidelity.sh PYTHON framedump (x11) framedump.exe (win32) WIDTHxHEIGHT
 #        PRESENTER:GOAL[:DISTANCE]...
 #   PYTHON: one with numpy. GOAL is the share of identical figure pixels in per cent that the
@@ -36,6 +37,15 @@ for ticks in "${FIDELITY_TICKS[@]}"; do
         printf '%s ticks %2d, %s: ' "$size" "$ticks" "$presenter"
         "$python" "$here/compare.py" "$E2E_WORK/x11-$ticks.ppm" "$E2E_WORK/win32-$ticks.ppm" \
             ${goal:+--goal "$goal"} ${distance:+--distance "$distance"} || failed=1
+        # Presented tick by tick, as the running program presents, the frame must be the one
+        # presented at once: a present may leave out only what did not change.
+        VURAZEVEDADAR_X11_PRESENT=$presenter "$native" --flush-each-tick "$ticks" \
+            "$E2E_WORK/x11-each-$ticks.ppm" "$FIDELITY_WIDTH" "$FIDELITY_HEIGHT" ||
+            e2e_fail "native dumper ($presenter, flushing each tick) failed at $ticks"
+        cmp -s "$E2E_WORK/x11-$ticks.ppm" "$E2E_WORK/x11-each-$ticks.ppm" || {
+            echo "FAULT: $size ticks $ticks, $presenter: presented tick by tick, the frame differs"
+            failed=1
+        }
         [ -z "${FIDELITY_KEEP:-}" ] ||
             cp "$E2E_WORK/x11-$ticks.ppm" "$FIDELITY_KEEP/x11-$presenter-$size-$ticks.ppm"
     done

@@ -1,8 +1,9 @@
 // Drives the real program deterministically and saves what its window shows: the frame is
 // created with a client area of a fixed size, painted once, and then sent N timer ticks, with
 // no real timer and no message loop in between. Built for every windowed platform, so that
-// their pictures can be compared pixel by pixel.
-// Usage: framedump TICKS OUTPUT.ppm [WIDTH HEIGHT]   (640 x 480 unless given)
+// their pictures can be compared pixel by pixel. With --flush-each-tick, each tick is flushed
+// to the window as the message loop presents it, so that what a present leaves out shows.
+// Usage: framedump [--flush-each-tick] TICKS OUTPUT.ppm [WIDTH HEIGHT]   (640 x 480 unless given)
 #include "mainframe.h"
 #include "readback.h"
 
@@ -40,8 +41,14 @@ bool WritePpm(const std::string& path, int nWidth, int nHeight,
 
 int main(int argc, char** argv)
 {
+    const bool bFlushEachTick = argc > 1 && std::string(argv[1]) == "--flush-each-tick";
+    if (bFlushEachTick) {
+        --argc;
+        ++argv;
+    }
     if (argc != 3 && argc != 5) {
-        std::fprintf(stderr, "usage: framedump TICKS OUTPUT.ppm [WIDTH HEIGHT]\n");
+        std::fprintf(stderr,
+                     "usage: framedump [--flush-each-tick] TICKS OUTPUT.ppm [WIDTH HEIGHT]\n");
         return 2;
     }
     const int nTicks = std::atoi(argv[1]);
@@ -56,8 +63,11 @@ int main(int argc, char** argv)
     SizeClientArea(hWnd, nWidth, nHeight);
     pFrame->ShowWindow(SW_SHOWNORMAL);
     pFrame->UpdateWindow();  // the one paint, with the whole client area invalid
-    for (int i = 0; i < nTicks; ++i)
+    for (int i = 0; i < nTicks; ++i) {
         ::SendMessage(hWnd, WM_TIMER, 1, 0);
+        if (bFlushEachTick)
+            ::GdiFlush();
+    }
     ::GdiFlush();
 
     RECT client;
