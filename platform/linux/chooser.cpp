@@ -71,8 +71,11 @@ const portable::CBackendTable& Choose()
     }
     if (IsSet("WAYLAND_DISPLAY") || IsSet("WAYLAND_SOCKET")) {
         const portable::CBackendTable* pWayland = WaylandBackend(false);
-        if (pWayland != nullptr && pWayland->m_pfnConnect(false))
-            return *pWayland;
+        if (pWayland != nullptr) {
+            if (pWayland->m_pfnConnect(false))
+                return *pWayland;
+            waylandmodule::Unload();
+        }
     }
     x11::kBackend.m_pfnConnect(true);
     return x11::kBackend;

@@ -6,6 +6,7 @@
 #include "printable.h"
 
 #include <climits>
+#include <cstring>
 #include <dlfcn.h>
 #include <unistd.h>
 
@@ -21,6 +22,9 @@ const char kInstalledDirectory[] = VURAZEVEDADAR_WAYLAND_MODULE_DIR;
 
 const char kCannotLoad[] = "cannot load the Wayland backend: ";
 
+// The module loaded, until it is unloaded; null before and after.
+void* s_pModule = nullptr;
+
 // The directory of the running executable, ending in a slash; empty when the kernel does not
 // say (no /proc), as a relative path would have dlopen search the library path instead.
 std::string ExecutableDirectory()
@@ -33,6 +37,20 @@ std::string ExecutableDirectory()
     return strPath.substr(0, strPath.rfind('/') + 1);
 }
 
+// The installed module's directory, from the executable's (which the kernel gives with no
+// symbolic link in it): each leading "../" climbs one directory, so that a message names the
+// directory as a user would write it.
+std::string InstalledDirectory(std::string strDirectory)
+{
+    const char* lpszRest = kInstalledDirectory;
+    while (std::strncmp(lpszRest, "../", 3) == 0 && strDirectory.size() > 1) {
+        strDirectory.pop_back();
+        strDirectory.erase(strDirectory.rfind('/') + 1);
+        lpszRest += 3;
+    }
+    return strDirectory + lpszRest + "/";
+}
+
 // A module beside the executable is the build tree's, or one unpacked by hand with the
 // program: when it is there, it is the one meant, and a fault of it is reported rather than
 // passed over for an installed module of another build.
@@ -41,7 +59,7 @@ std::string ModulePath(const std::string& strDirectory)
     const std::string strBeside = strDirectory + kFileName;
     if (access(strBeside.c_str(), F_OK) == 0)
         return strBeside;
-    return strDirectory + kInstalledDirectory + "/" + kFileName;
+    return InstalledDirectory(strDirectory) + kFileName;
 }
 
 }  // namespace
@@ -54,7 +72,7 @@ const portable::CBackendTable* Load(std::string* pstrError)
         return nullptr;
     }
     const std::string strPath = ModulePath(strDirectory);
-    // Kept loaded for the rest of the run: the table and the windows it makes live in it.
+    // Kept loaded for the rest of a Wayland run: the table and the windows it makes live in it.
     void* pModule = dlopen(strPath.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (pModule == nullptr) {
         const char* lpszWhy = dlerror();
@@ -71,7 +89,15 @@ const portable::CBackendTable* Load(std::string* pstrError)
         dlclose(pModule);
         return nullptr;
     }
+    s_pModule = pModule;
     return pfnEntryPoint();
+}
+
+void Unload()
+{
+    if (s_pModule != nullptr)
+        dlclose(s_pModule);
+    s_pModule = nullptr;
 }
 
 }  // namespace waylandmodule

@@ -18,10 +18,15 @@ namespace waylandmodule {
 // The entry point's name, as the loader asks the module for it.
 const char kEntryPoint[] = "VurazevedadarWaylandBackend";
 
-// Loads the module, on the first call only: from beside the executable (the build tree), else
-// from the directory it is installed in. The table, or null with *pstrError saying which file
-// could not be loaded and why; a later call answers as the first did.
+// Loads the module: from beside the executable (the build tree), else from the directory it is
+// installed in. The table, or null with *pstrError saying which file could not be loaded and
+// why.
 const portable::CBackendTable* Load(std::string* pstrError);
+
+// Unloads the module loaded, after its backend found no compositor to connect to (a backend
+// that cannot connect holds nothing), so that the X11 run which follows maps none of the
+// Wayland libraries either. The table is gone with it.
+void Unload();
 
 }  // namespace waylandmodule
 
