@@ -20,7 +20,8 @@ if(VURAZEVEDADAR_BACKEND STREQUAL "x11")
   set(CPACK_DEBIAN_PACKAGE_SECTION science)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${VURAZEVEDADAR_HOMEPAGE})
-  # Depends as dpkg-shlibdeps finds it from the libraries the program really links.
+  # Depends as dpkg-shlibdeps finds it from the libraries the program and its Wayland backend's
+  # module really link.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   # Loaded only when needed, so not found by dpkg-shlibdeps: the frame libdecor draws on a
   # Wayland desktop that draws none, and the text of a message box there.
@@ -42,6 +43,9 @@ The program has no menu, no settings and no files: you only watch.")
                      DEPENDS ${PROJECT_SOURCE_DIR}/data/debian/changelog VERBATIM)
   add_custom_target(debian_changelog ALL DEPENDS ${changelog})
   install(FILES ${PROJECT_SOURCE_DIR}/data/debian/copyright ${changelog} DESTINATION ${doc_dir})
+  # What lintian reports of the Wayland backend's module and is no fault (the file says why).
+  install(FILES ${PROJECT_SOURCE_DIR}/data/debian/lintian-overrides
+          DESTINATION share/lintian/overrides RENAME ${CPACK_PACKAGE_NAME})
 elseif(VURAZEVEDADAR_BACKEND STREQUAL "win32")
   # A zip to unpack anywhere, and an installer for the current user (data/windows/NSIS.template.in).
   set(CPACK_GENERATOR ZIP NSIS)

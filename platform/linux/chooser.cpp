@@ -1,6 +1,9 @@
 // The Linux program's window system, chosen once when the program first needs one: Wayland
 // where the session has a compositor, X11 otherwise (an X session, or a Wayland session's
 // XWayland when the compositor cannot be reached), and whichever VURAZEVEDADAR_BACKEND names.
+// The X11 backend is linked in; the Wayland backend is a module, loaded only when it is tried
+// (waylandmodule.h), and a Wayland session whose module is missing runs on X11 as one whose
+// compositor cannot be reached does.
 // backend.h's functions are defined here, once, each passing the call on to the chosen
 // backend's table, as Wine passes its USER and GDI calls on to the driver it loaded.
 //
@@ -9,6 +12,7 @@
 // functions themselves and are chosen by what is linked.
 #include "backends.h"
 #include "printable.h"
+#include "waylandmodule.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -18,11 +22,26 @@ namespace {
 
 const int kExitBadChoice = 1;
 const char kChoiceVariable[] = "VURAZEVEDADAR_BACKEND";
+const char kWaylandName[] = "wayland";
 
 bool IsSet(const char* lpszVariable)
 {
     const char* lpszValue = std::getenv(lpszVariable);
     return lpszValue != nullptr && *lpszValue != '\0';
+}
+
+// The Wayland backend's table, from its module. A module that cannot be loaded answers null
+// when the program may still run on X11 (bLastChoice false); as the last choice it ends the
+// program with status 1 and one line saying which file and why, as a backend that cannot
+// connect does.
+const portable::CBackendTable* WaylandBackend(bool bLastChoice)
+{
+    std::string strError;
+    if (const portable::CBackendTable* pBackend = waylandmodule::Load(&strError))
+        return pBackend;
+    if (bLastChoice)
+        portable::ExitWithMessage(strError.c_str(), kExitBadChoice);
+    return nullptr;
 }
 
 // The backend the variable names; an empty variable names none, as an unset one. Any other
@@ -33,10 +52,10 @@ const portable::CBackendTable* ForcedBackend()
     const char* lpszValue = std::getenv(kChoiceVariable);
     if (lpszValue == nullptr || *lpszValue == '\0')
         return nullptr;
-    for (const portable::CBackendTable* pBackend : {&x11::kBackend, &wayland::kBackend}) {
-        if (std::strcmp(lpszValue, pBackend->m_pszName) == 0)
-            return pBackend;
-    }
+    if (std::strcmp(lpszValue, x11::kBackend.m_pszName) == 0)
+        return &x11::kBackend;
+    if (std::strcmp(lpszValue, kWaylandName) == 0)
+        return WaylandBackend(true);
     const std::string text = std::string(kChoiceVariable) + " is \"" +
                              portable::PrintableText(lpszValue) +
                              "\": it must be x11 or wayland, or unset";
@@ -50,9 +69,14 @@ const portable::CBackendTable& Choose()
         pForced->m_pfnConnect(true);
         return *pForced;
     }
-    const bool bWaylandSession = IsSet("WAYLAND_DISPLAY") || IsSet("WAYLAND_SOCKET");
-    if (bWaylandSession && wayland::kBackend.m_pfnConnect(false))
-        return wayland::kBackend;
+    if (IsSet("WAYLAND_DISPLAY") || IsSet("WAYLAND_SOCKET")) {
+        const portable::CBackendTable* pWayland = WaylandBackend(false);
+        if (pWayland != nullptr) {
+            if (pWayland->m_pfnConnect(false))
+                return *pWayland;
+            waylandmodule::Unload();
+        }
+    }
     x11::kBackend.m_pfnConnect(true);
     return x11::kBackend;
 }

@@ -1,10 +1,13 @@
-// The wayland backend as the Linux program's chooser sees it: one table of its functions.
+// The wayland backend as the Linux program's chooser sees it: one table of its functions,
+// handed out by the module's one exported function (module.map).
 #include "display.h"
 #include "functions.h"
 
-#include "backends.h"
+#include "waylandmodule.h"
 
 namespace wayland {
+
+namespace {
 
 const portable::CBackendTable kBackend = {
     "wayland",
@@ -23,4 +26,11 @@ const portable::CBackendTable kBackend = {
     WaitForEvents,
 };
 
+}  // namespace
+
 }  // namespace wayland
+
+const portable::CBackendTable* VurazevedadarWaylandBackend()
+{
+    return &wayland::kBackend;
+}

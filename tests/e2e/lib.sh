@@ -90,6 +90,16 @@ e2e_copy_wine_prefix() {
         e2e_fail "could not copy the Wine prefix $from"
 }
 
+# Fails unless the native program running as process $1 maps none of the Wayland libraries
+# (nor the module of the Wayland backend, which brings them): an X11 run must not carry them.
+e2e_expect_no_wayland_maps() {
+    local mapped
+    [ -r "/proc/$1/maps" ] || e2e_fail "process $1, whose maps were to be read, is gone"
+    mapped=$(grep -oE '[^/]*(libwayland-client|libdecor-0|vurazevedadar-wayland)[^/]*$' \
+             "/proc/$1/maps" | sort -u | tr '\n' ' ') || true
+    [ -z "$mapped" ] || e2e_fail "the X11 run maps $mapped"
+}
+
 # Starts the native program and waits for its window; its process id goes to E2E_APP.
 e2e_start_native() {
     local exe=$1 xtool=$2

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # A Debian package: named as Debian names it, its control fields complete with dependencies
 # found by dpkg-shlibdeps, everything under /usr, not one lintian tag; and its payload, unpacked
-# into a temporary directory (never installed), runs and shows the animation. The arm64 package
-# runs here under qemu-aarch64-static, with the arm64 libraries that multiarch installs.
+# into a temporary directory (never installed), runs and shows the animation, and loads its
+# Wayland backend's module from where the package put it. The arm64 package runs here under
+# qemu-aarch64-static, with the arm64 libraries that multiarch installs.
 # Usage: package_deb.sh PACKAGE.deb xtool PROJECT_VERSION [ARCHITECTURE]   (amd64 unless given)
 set -euo pipefail
 deb=$1
@@ -24,8 +25,9 @@ field() { dpkg-deb -f "$deb" "$1"; }
 for name in Section Priority Maintainer Description; do
     [ -n "$(field "$name")" ] || e2e_fail "no $name field"
 done
-# The program links the C library, Xlib, Xinerama and Xext, and for Wayland the client library
-# and libdecor; a Depends without them installs a program that cannot start.
+# The program links the C library, Xlib, Xinerama and Xext, and its Wayland backend's module the
+# client library and libdecor; a Depends without them installs a program that cannot start, or
+# cannot start on Wayland.
 depends=$(field Depends)
 for library in libc6 libx11-6 libxinerama1 libxext6 libwayland-client0 libdecor-0-0; do
     grep -qE "(^|, )$library( |,|$)" <<<"$depends" || e2e_fail "Depends ($depends) lacks $library"
@@ -49,6 +51,10 @@ for path in ./usr/bin/vurazevedadar ./usr/share/applications/vurazevedadar.deskt
             ./usr/share/doc/vurazevedadar/copyright ./usr/share/man/man1/vurazevedadar.1.gz; do
     grep -qx "$path" "$E2E_WORK/files" || e2e_fail "the package lacks $path"
 done
+# The Wayland backend's module, where Debian keeps a program's private libraries.
+triplet=$(dpkg-architecture -a"$arch" -qDEB_HOST_MULTIARCH 2>/dev/null)
+module=./usr/lib/$triplet/vurazevedadar/vurazevedadar-wayland.so
+grep -qx "$module" "$E2E_WORK/files" || e2e_fail "the package lacks $module"
 grep -q '^\./usr/share/metainfo/.*\.metainfo\.xml$' "$E2E_WORK/files" ||
     e2e_fail "the package has no metainfo"
 strays=$(grep -v -e '^\./$' -e '^\./usr/' "$E2E_WORK/files" || true)
@@ -84,6 +90,13 @@ arm64)
     ;;
 *) e2e_fail "cannot run a program for $arch here" ;;
 esac
+# Forced onto Wayland with no compositor to reach, the program gets as far as connecting only
+# when it found the module where it looks once installed, and the module fits the program.
+env -u DISPLAY XDG_RUNTIME_DIR="$E2E_WORK" WAYLAND_DISPLAY=no-such-compositor \
+    VURAZEVEDADAR_BACKEND=wayland "$program" 2>"$E2E_WORK/err" || true
+grep -q 'cannot connect to the Wayland compositor' "$E2E_WORK/err" ||
+    e2e_fail "the packaged program did not load its Wayland backend: $(head -n 2 "$E2E_WORK/err")"
+
 e2e_start_xvfb 1024x768x24
 e2e_start_native "$program" "$xtool"
 read -r _ left top width height < <("$xtool" find Vurazevedadar)

@@ -4,7 +4,10 @@
 # when WAYLAND_DISPLAY names a compositor, X11 when it is unset or names none, and whichever
 # VURAZEVEDADAR_BACKEND forces. Where the window appeared tells which was chosen: in weston's
 # screenshot, or on the Xvfb. A forced backend that cannot run, and a name that is no backend,
-# end the program at once with one line and status 1. Nothing goes to stdout.
+# end the program at once with one line and status 1. Nothing goes to stdout. The Wayland
+# backend is a module loaded only when tried: a run on X11 maps none of the Wayland libraries,
+# and a copy of the program with no module to load falls back to X11 in a Wayland session, and
+# refuses with the file and dlerror's reason when Wayland is forced.
 # Usage: wayland_choice.sh vurazevedadar xtool
 set -euo pipefail
 exe=$1
@@ -29,6 +32,7 @@ os.environ.pop("WAYLAND_DISPLAY", None)
 os.environ["WAYLAND_SOCKET"] = str(connection.fileno())
 os.execv(sys.argv[2], sys.argv[2:])' "$XDG_RUNTIME_DIR/$compositor")
 launcher=()
+program=$exe
 
 # Runs the program (through $launcher, when set) with the environment given as NAME=VALUE
 # words (NAME= empties NAME, which counts as unset) and requires its window on the window
@@ -37,7 +41,7 @@ launcher=()
 expect_window_on() {
     local expected=$1 case=$2 on="" area
     shift 2
-    env "$@" "${launcher[@]}" "$exe" >"$E2E_WORK/out" 2>"$E2E_WORK/err" &
+    env "$@" "${launcher[@]}" "$program" >"$E2E_WORK/out" 2>"$E2E_WORK/err" &
     local app=$!
     E2E_PIDS+=("$app")
     for _ in $(seq 40); do
@@ -51,6 +55,7 @@ expect_window_on() {
         kill -0 "$app" 2>/dev/null || break
         sleep 0.25
     done
+    [ "$on" != x11 ] || e2e_expect_no_wayland_maps "$app"
     kill "$app" 2>/dev/null || true
     wait "$app" 2>/dev/null || true
     e2e_forget_pid "$app"
@@ -74,7 +79,7 @@ expect_window_on() {
 expect_refusal() {
     local case=$1 pattern=$2 status=0 lines
     shift 2
-    timeout 5 env "$@" "$exe" >"$E2E_WORK/out" 2>"$E2E_WORK/err" || status=$?
+    timeout 5 env "$@" "$program" >"$E2E_WORK/out" 2>"$E2E_WORK/err" || status=$?
     lines=$(wc -l <"$E2E_WORK/err")
     table+=("$(printf '%-52s status %s: %s' "$case" "$status" "$(head -n 1 "$E2E_WORK/err")")")
     [ "$status" -eq 1 ] || e2e_fail "$case: status $status, not 1: $(cat "$E2E_WORK/err")"
@@ -105,5 +110,17 @@ expect_refusal "neither DISPLAY nor WAYLAND_DISPLAY" "^vurazevedadar: cannot ope
 expect_refusal "VURAZEVEDADAR_BACKEND=gtk" \
     '^vurazevedadar: VURAZEVEDADAR_BACKEND is "gtk": it must be x11 or wayland' \
     WAYLAND_DISPLAY="$compositor" VURAZEVEDADAR_BACKEND=gtk
+
+# A copy of the program where no module lies beside it, nor in the directory an installed one
+# would be in (lib/TRIPLET/vurazevedadar/ beside bin/).
+mkdir -p "$E2E_WORK/copy/bin"
+cp "$exe" "$E2E_WORK/copy/bin/"
+program="$E2E_WORK/copy/bin/$(basename "$exe")"
+expect_window_on x11 "no module, WAYLAND_DISPLAY and DISPLAY" WAYLAND_DISPLAY="$compositor"
+installed="$E2E_WORK/copy/lib/.*/vurazevedadar/vurazevedadar-wayland.so"
+expect_refusal "no module, forced wayland" \
+    "^vurazevedadar: cannot load the Wayland backend: $installed: cannot open shared object" \
+    WAYLAND_DISPLAY="$compositor" VURAZEVEDADAR_BACKEND=wayland
+program=$exe
 printf '%s\n' "${table[@]}"
 echo "PASS"

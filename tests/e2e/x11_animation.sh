@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The native build shows its captioned window on X and animates: screenshots spread over 3 s each
 # show what the window must show, and the cross turns between them. The window tells a window
-# manager who it is (process, machine, icon) and answers its pings.
+# manager who it is (process, machine, icon) and answers its pings. It maps no Wayland library.
 # Usage: x11_animation.sh vurazevedadar xtool [XVFB-ARGS...]
 #   (for instance -cc 5: a DirectColor default visual, whose colour map is no straight ramp)
 set -euo pipefail
@@ -15,6 +15,7 @@ source "$here/lib_shots.sh"
 e2e_start_xvfb 1024x768x24 "$@"
 e2e_start_native "$exe" "$xtool"
 app=$E2E_APP
+e2e_expect_no_wayland_maps "$app"
 
 mapfile -t props < <("$xtool" props Vurazevedadar)
 [ "${props[0]}" = Vurazevedadar ] || e2e_fail "WM_NAME is '${props[0]}'"

@@ -27,7 +27,7 @@ failed=0
 for ticks in "${FIDELITY_TICKS[@]}"; do
     wine "$windows" "$ticks" "$E2E_WORK/win32-$ticks.ppm" "$FIDELITY_WIDTH" "$FIDELITY_HEIGHT" ||
         e2e_fail "Windows dumper failed at $ticks"
-    env -u DISPLAY "$native" "$ticks" "$E2E_WORK/wayland-$ticks.ppm" "$FIDELITY_WIDTH" \
+    env -u DISPLAY VURAZEVEDADAR_BACKEND=wayland "$native" "$ticks" "$E2E_WORK/wayland-$ticks.ppm" "$FIDELITY_WIDTH" \
         "$FIDELITY_HEIGHT" || e2e_fail "Wayland dumper failed at $ticks"
     printf '%s ticks %2d, wayland: ' "$size" "$ticks"
     "$python" "$here/compare.py" "$E2E_WORK/wayland-$ticks.ppm" "$E2E_WORK/win32-$ticks.ppm" \
