@@ -71,6 +71,7 @@ private:
     void NoteDrawn(const portable::Figure& figure, const portable::DeviceBox& reach);
     // Notes the box a figure may touch, for the next present.
     void AddDirty(long long left, long long top, long long right, long long bottom);
+    // Copies what changed from the back buffer to the window, in one request.
     void CopyDirtyToWindow();
     void FreeBackBuffer();
     void FillArc(const portable::DrawContext& dc, const ArcRequest& arc);

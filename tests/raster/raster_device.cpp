@@ -247,50 +247,31 @@ TEST_F(RedrawJournal, TheReachOfEveryCurveHoldsAllItsPixels)
     }
 }
 
-// The pixels of a device that boxes were noted over, to hold the dirty boxes against.
-class CNotedPixels {
-public:
-    CNotedPixels(int nWidth, int nHeight)
-        : m_nWidth(nWidth), m_noted(static_cast<std::size_t>(nWidth * nHeight), false)
-    {
-    }
-    void Note(const portable::DeviceBox& box)
-    {
-        const long long nHeight = static_cast<long long>(m_noted.size()) / m_nWidth;
-        for (long long y = std::max(box.top, 0LL); y < std::min(box.bottom, nHeight); ++y) {
-            for (long long x = std::max(box.left, 0LL); x < std::min<long long>(box.right, m_nWidth);
-                 ++x)
-                m_noted[y * m_nWidth + x] = true;
-        }
-    }
-    long long Count() const { return std::count(m_noted.begin(), m_noted.end(), true); }
-    // The first noted pixel that no dirty box holds, or "" when there is none.
-    std::string FindUncovered(const portable::CDirtyBoxes& dirty) const
-    {
-        for (long long i = 0; i < static_cast<long long>(m_noted.size()); ++i) {
-            bool bCovered = false;
-            for (int n = 0; n < dirty.GetCount(); ++n)
-                bCovered = bCovered || IsIn(dirty.GetBox(n), i);
-            if (m_noted[i] && !bCovered)
-                return std::to_string(i % m_nWidth) + "," + std::to_string(i / m_nWidth);
-        }
-        return "";
-    }
-
-private:
-    bool IsIn(const portable::DeviceBox& box, long long i) const
-    {
-        const long long x = i % m_nWidth;
-        const long long y = i / m_nWidth;
-        return x >= box.left && x < box.right && y >= box.top && y < box.bottom;
-    }
-
-    int m_nWidth;
-    std::vector<bool> m_noted;
-};
-
 // The boxes a device presents: never more than their bound, every pixel noted in one of them,
 // and close to what the noted boxes cover rather than to the box around them all.
+bool Holds(const portable::DeviceBox& box, long long x, long long y)
+{
+    return x >= box.left && x < box.right && y >= box.top && y < box.bottom;
+}
+
+// The first pixel of the noted boxes that no dirty box holds, or "" when there is none.
+std::string FindUncovered(const portable::CDirtyBoxes& dirty,
+                          const std::vector<portable::DeviceBox>& noted)
+{
+    for (const portable::DeviceBox& box : noted) {
+        for (long long y = box.top; y < box.bottom; ++y) {
+            for (long long x = box.left; x < box.right; ++x) {
+                bool bHeld = false;
+                for (int n = 0; n < dirty.GetCount(); ++n)
+                    bHeld = bHeld || Holds(dirty.GetBox(n), x, y);
+                if (!bHeld)
+                    return std::to_string(x) + "," + std::to_string(y);
+            }
+        }
+    }
+    return "";
+}
+
 TEST(DirtyBoxes, CoverEveryNotedPixelInBoundedBoxes)
 {
     std::uint32_t nSeed = 4321;
@@ -301,16 +282,15 @@ TEST(DirtyBoxes, CoverEveryNotedPixelInBoundedBoxes)
     portable::CDirtyBoxes dirty;
     for (int nRound = 0; nRound < 100; ++nRound) {
         dirty.Clear();
-        CNotedPixels noted(400, 300);
+        std::vector<portable::DeviceBox> noted;
         for (int nBox = 1 + static_cast<int>(next(40)); nBox > 0; --nBox) {
             const long long left = next(400);
             const long long top = next(300);
-            const portable::DeviceBox box{left, top, left + next(30), top + next(30)};
-            dirty.Add(box);
-            noted.Note(box);
+            noted.push_back({left, top, left + next(30), top + next(30)});
+            dirty.Add(noted.back());
             ASSERT_LE(dirty.GetCount(), portable::CDirtyBoxes::kMaxBoxes);
         }
-        ASSERT_EQ(noted.FindUncovered(dirty), "") << "round " << nRound;
+        ASSERT_EQ(FindUncovered(dirty, noted), "") << "round " << nRound;
     }
 }
 
@@ -319,28 +299,30 @@ TEST(DirtyBoxes, KeepFiguresFarApartInBoxesOfTheirOwn)
     // Two turning parts as a frame of the program changes them, one at each end of the window,
     // each the outlines of its figures; and between them two figures far enough apart to be
     // kept apart, until a third fills the gap.
-    portable::CDirtyBoxes dirty;
-    CNotedPixels noted(700, 450);
-    std::vector<portable::DeviceBox> boxes;
+    std::vector<portable::DeviceBox> noted;
     for (long long i = 0; i < 10; ++i) {
-        boxes.push_back({20 + 4 * i, 20, 40 + 4 * i, 70});
-        boxes.push_back({600 + 3 * i, 400 - 5 * i, 640 + 3 * i, 420});
+        noted.push_back({20 + 4 * i, 20, 40 + 4 * i, 70});
+        noted.push_back({600 + 3 * i, 400 - 5 * i, 640 + 3 * i, 420});
     }
-    boxes.push_back({300, 200, 340, 280});
-    boxes.push_back({400, 200, 440, 280});
-    boxes.push_back({330, 200, 410, 280});
-    boxes.push_back({310, 201, 320, 202});  // within them: nothing new
-    boxes.push_back({0, 0, 0, 400});        // empty: nothing at all
-    for (const portable::DeviceBox& box : boxes) {
+    noted.push_back({300, 200, 340, 280});
+    noted.push_back({400, 200, 440, 280});
+    noted.push_back({330, 200, 410, 280});
+    noted.push_back({310, 201, 320, 202});  // within them: nothing new
+    noted.push_back({0, 0, 0, 400});        // empty: nothing at all
+    portable::CDirtyBoxes dirty;
+    std::vector<bool> covered(700 * 450, false);
+    for (const portable::DeviceBox& box : noted) {
         dirty.Add(box);
-        noted.Note(box);
+        for (long long i = 0; i < 700 * 450; ++i)
+            covered[i] = covered[i] || Holds(box, i % 700, i / 700);
     }
     ASSERT_EQ(dirty.GetCount(), 3);
-    EXPECT_EQ(noted.FindUncovered(dirty), "");
+    EXPECT_EQ(FindUncovered(dirty, noted), "");
     long long nArea = 0;
     for (int n = 0; n < dirty.GetCount(); ++n)
         nArea += dirty.GetBox(n).Width() * dirty.GetBox(n).Height();
-    EXPECT_LE(nArea, noted.Count() + noted.Count() / 4);
+    const long long nCovered = std::count(covered.begin(), covered.end(), true);
+    EXPECT_LE(nArea, nCovered + nCovered / 4);
     const portable::DeviceBox bounds = dirty.GetBounds();
     EXPECT_EQ(std::vector<long long>({bounds.left, bounds.top, bounds.right, bounds.bottom}),
               std::vector<long long>({20, 20, 667, 420}));
