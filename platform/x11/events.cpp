@@ -6,6 +6,8 @@
 #include "window.h"
 #include "windowprops.h"
 
+#include <algorithm>
+
 #include <poll.h>
 #include <signal.h>
 #include <time.h>
@@ -80,6 +82,10 @@ void HandleEvent(const XEvent& event)
 // handles or ignores SIGCONT itself is left alone.
 void OnContinued(int) {}
 
+// The longest a wait leaves the connection unwatched while a frame is being read: one tick of
+// the program's timer, so that no event waits longer than the next frame would.
+const long long kLongestUnwatched = 50'000'000;
+
 void CatchContinued()
 {
     [[maybe_unused]] static const bool s_bCaught = [] {
@@ -122,6 +128,19 @@ WaitResult WaitForEvents(long long nsDeadline)
     if (XQLength(pDisplay) > 0)
         return WaitResult::Events;
     CatchContinued();
+    // The server answers each shared-memory frame with word that it has read it, a fraction of
+    // a millisecond after the frame went out. Watching the connection then would wake the
+    // program just after it went to sleep, only for it to sleep again: a second wake-up every
+    // tick, which costs more than drawing the frame. So while a frame is being read the wait
+    // runs to the deadline (at most kLongestUnwatched) without the connection, and the caller
+    // then reads the word with whatever else arrived: a close request or an exposure waits at
+    // most until the next tick.
+    if (nsDeadline != kNoDeadline && IsAnyFrameBeingRead()) {
+        const timespec timeout =
+            TimeoutUntil(std::min(nsDeadline, Now() + kLongestUnwatched), Now());
+        ppoll(nullptr, 0, &timeout, nullptr);
+        return WaitResult::Events;
+    }
     pollfd descriptor = {ConnectionNumber(pDisplay), POLLIN, 0};
     // An interrupted or failed poll just returns early; the caller loops and looks again, and
     // a broken connection is noticed by the next read, which calls the connection-lost handler.

@@ -37,6 +37,7 @@ public:
     void Invalidate() { m_device.Invalidate(); }
     // Takes the server's word that it has read the segment; false for another surface's.
     bool TakeCompletion(const XEvent& event);
+    bool IsBeingRead() const { return m_bReading; }
 
 private:
     std::uint32_t* ProvidePixels(int nWidth, int nHeight) override;

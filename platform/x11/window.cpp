@@ -107,6 +107,11 @@ void CX11Window::Invalidate()
         m_pShm->Invalidate();
 }
 
+bool CX11Window::IsFrameBeingRead() const
+{
+    return m_pShm != nullptr && m_pShm->IsBeingRead();
+}
+
 bool CX11Window::TakeCompletion(const XEvent& event)
 {
     return m_pShm != nullptr && m_pShm->TakeCompletion(event);
@@ -119,6 +124,15 @@ CX11Window* FindWindow(Window idWindow)
             return pWindow;
     }
     return nullptr;
+}
+
+bool IsAnyFrameBeingRead()
+{
+    for (CX11Window* pWindow : TheWindows()) {
+        if (pWindow->IsFrameBeingRead())
+            return true;
+    }
+    return false;
 }
 
 void PresentWindows()

@@ -30,6 +30,8 @@ public:
     // The server has cleared part of the window: the next present shows the whole frame.
     void Invalidate();
     bool TakeCompletion(const XEvent& event);
+    // Whether the server may still be reading the window's last shared-memory frame.
+    bool IsFrameBeingRead() const;
 
 private:
     Window m_idWindow;
@@ -43,6 +45,8 @@ private:
 CX11Window* FindWindow(Window idWindow);
 // Presents every window's frame.
 void PresentWindows();
+// Whether the server may still be reading any window's last frame.
+bool IsAnyFrameBeingRead();
 // Gives the server's completion event to the window it belongs to; false when it is none.
 bool TakeCompletion(const XEvent& event);
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The native build shows its captioned window on X and animates: screenshots spread over 3 s each
 # show what the window must show, and the cross turns between them. The window tells a window
-# manager who it is (process, machine, icon) and answers its pings. It maps no Wayland library.
+# manager who it is (process, machine, icon) and answers its pings. It maps no Wayland library,
+# and sleeps once a tick.
 # Usage: x11_animation.sh vurazevedadar xtool [XVFB-ARGS...]
 #   (for instance -cc 5: a DirectColor default visual, whose colour map is no straight ramp)
 set -euo pipefail
@@ -31,7 +32,16 @@ read -r pid machine icons < <("$xtool" identity Vurazevedadar)
 read -r _ left top width height < <("$xtool" find Vurazevedadar)
 echo "client area: ${width}x${height} at ($left, $top)"
 sleep 0.5
+# It sleeps once a tick: the server's word that it has read a frame waits for the next tick
+# instead of waking the program a moment after each frame.
+sleeps() { awk '/^voluntary_ctxt_switches/ {print $2}' "/proc/$app/status"; }
+sleeps_before=$(sleeps)
+ns_before=$(date +%s%N)
 mapfile -t shots < <(e2e_take_shots 12 0.25 "$E2E_WORK/shots")
 kill -0 "$app" 2>/dev/null || e2e_fail "the program ended by itself"
+ticks=$(( ($(date +%s%N) - ns_before) / 50000000 ))
+slept=$(( $(sleeps) - sleeps_before ))
+echo "slept $slept times in $ticks ticks"
+[ $(( slept * 2 )) -le $(( ticks * 3 )) ] || e2e_fail "slept $slept times in $ticks ticks"
 python3 "$here/judge.py" "$left" "$top" "$width" "$height" "${shots[@]}" \
     ${E2E_PNG:+--png "$E2E_PNG"}
