@@ -19,9 +19,6 @@ namespace x11 {
 
 namespace {
 
-// The pixels a copied box's sides are aligned to (see AddDirty).
-const long long kCopyAlignment = 4;
-
 short ClampCoord(long long v)
 {
     return static_cast<short>(std::min(std::max(v, kCoordMin), kCoordMax));
@@ -64,8 +61,8 @@ GcCache CreateWindowGC(Display* pDisplay, Window idWindow)
                    portable::kNoClip};
 }
 
-// The GC that copies frames from the back buffer: no events about parts of the copy that could
-// not be read (a back buffer has none). Its clip is set by each copy that needs one.
+// The GC that copies frames from the back buffer: no clip, and no events about parts of the
+// copy that could not be read (a back buffer has none).
 GC CreateCopyGC(Display* pDisplay, Window idWindow)
 {
     XGCValues values = XGCValues();
@@ -146,60 +143,41 @@ void CXlibDevice::Invalidate()
     AddDirty(0, 0, m_nWidth, m_nHeight);
 }
 
-// The server copies the middle of each row in wide aligned pieces and the pixels at either end
-// one at a time. Boxes whose sides lie on multiples of four pixels (16 bytes at 32 bits a
-// pixel) cost its copy about a sixth less, measured on Xvfb with the window at a multiple of
-// four on the screen; elsewhere they cost only the few pixels more that they copy.
 void CXlibDevice::AddDirty(long long left, long long top, long long right, long long bottom)
 {
-    const long long nWidth = m_nWidth;
     left = std::max(left, 0LL);
-    right = std::min(right, nWidth);
-    if (left >= right)
+    top = std::max(top, 0LL);
+    right = std::min(right, static_cast<long long>(m_nWidth));
+    bottom = std::min(bottom, static_cast<long long>(m_nHeight));
+    if (left >= right || top >= bottom)
         return;
-    left = left / kCopyAlignment * kCopyAlignment;
-    right = std::min((right + kCopyAlignment - 1) / kCopyAlignment * kCopyAlignment, nWidth);
-    m_dirty.Add(DeviceBox{left, std::max(top, 0LL), right,
-                          std::min(bottom, static_cast<long long>(m_nHeight))});
+    if (m_nDirtyLeft >= m_nDirtyRight) {
+        m_nDirtyLeft = left;
+        m_nDirtyTop = top;
+        m_nDirtyRight = right;
+        m_nDirtyBottom = bottom;
+        return;
+    }
+    m_nDirtyLeft = std::min(m_nDirtyLeft, left);
+    m_nDirtyTop = std::min(m_nDirtyTop, top);
+    m_nDirtyRight = std::max(m_nDirtyRight, right);
+    m_nDirtyBottom = std::max(m_nDirtyBottom, bottom);
 }
 
 // One request for the whole frame: the server shows it at once, so no compositor can catch the
 // window between a figure's erasing and its drawing.
 void CXlibDevice::Present()
 {
-    if (m_dirty.IsEmpty())
+    if (m_nDirtyLeft >= m_nDirtyRight)
         return;
-    if (m_idBackBuffer != None)
-        CopyDirtyToWindow();
-    m_dirty.Clear();
-}
-
-// Several boxes go in one copy of the box around them, clipped to them. A single box needs no
-// clip, and the GC then loses the one it had, which would cut that copy short. The boxes lie
-// within the back buffer, whose sides are within the 16 bits X carries a rectangle in.
-void CXlibDevice::CopyDirtyToWindow()
-{
-    const int nBoxes = m_dirty.GetCount();
-    if (nBoxes > 1) {
-        XRectangle rects[portable::CDirtyBoxes::kMaxBoxes];
-        for (int i = 0; i < nBoxes; ++i) {
-            const DeviceBox& box = m_dirty.GetBox(i);
-            rects[i] = XRectangle{static_cast<short>(box.left), static_cast<short>(box.top),
-                                  static_cast<unsigned short>(box.Width()),
-                                  static_cast<unsigned short>(box.Height())};
-        }
-        XSetClipRectangles(m_pDisplay, m_gcCopy, 0, 0, rects, nBoxes, Unsorted);
-        m_bCopyClipped = true;
-    } else if (m_bCopyClipped) {
-        XSetClipMask(m_pDisplay, m_gcCopy, None);
-        m_bCopyClipped = false;
+    if (m_idBackBuffer != None) {
+        const int x = static_cast<int>(m_nDirtyLeft);
+        const int y = static_cast<int>(m_nDirtyTop);
+        XCopyArea(m_pDisplay, m_idBackBuffer, m_idWindow, m_gcCopy, x, y,
+                  static_cast<unsigned>(m_nDirtyRight - m_nDirtyLeft),
+                  static_cast<unsigned>(m_nDirtyBottom - m_nDirtyTop), x, y);
     }
-    const DeviceBox bounds = m_dirty.GetBounds();
-    const int x = static_cast<int>(bounds.left);
-    const int y = static_cast<int>(bounds.top);
-    XCopyArea(m_pDisplay, m_idBackBuffer, m_idWindow, m_gcCopy, x, y,
-              static_cast<unsigned>(bounds.Width()), static_cast<unsigned>(bounds.Height()), x,
-              y);
+    m_nDirtyLeft = m_nDirtyRight = 0;
 }
 
 void CXlibDevice::UpdateGC(const portable::ClipRect& clip, COLORREF crColor)

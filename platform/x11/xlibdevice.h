@@ -7,7 +7,6 @@
 #define VURAZEVEDADAR_X11_XLIBDEVICE_H
 
 #include "backend.h"
-#include "dirtyboxes.h"
 #include "display.h"
 #include "geometry.h"
 #include "redraws.h"
@@ -71,8 +70,6 @@ private:
     void NoteDrawn(const portable::Figure& figure, const portable::DeviceBox& reach);
     // Notes the box a figure may touch, for the next present.
     void AddDirty(long long left, long long top, long long right, long long bottom);
-    // Copies what changed from the back buffer to the window, in one request.
-    void CopyDirtyToWindow();
     void FreeBackBuffer();
     void FillArc(const portable::DrawContext& dc, const ArcRequest& arc);
     void OutlineArc(const portable::DrawContext& dc, const ArcRequest& arc);
@@ -85,15 +82,16 @@ private:
     Drawable m_idTarget;
     GcCache m_gcCache;
     GC m_gcCopy;
-    // Whether the copy GC still clips to the boxes of a copy of several.
-    bool m_bCopyClipped = false;
     bool m_bHasBackground;
     COLORREF m_crBackground;
     int m_nWidth = 0;
     int m_nHeight = 0;
     portable::CRedrawJournal m_journal;
-    // What changed since the last present, within the window.
-    portable::CDirtyBoxes m_dirty;
+    // The box that changed since the last present, within the window; empty when left >= right.
+    long long m_nDirtyLeft = 0;
+    long long m_nDirtyTop = 0;
+    long long m_nDirtyRight = 0;
+    long long m_nDirtyBottom = 0;
 };
 
 }  // namespace x11

@@ -1,11 +1,9 @@
 // The raster device as a window system sees it: what it presents, when, and from which memory.
-#include <dirtyboxes.h>
 #include <raster/rasterdevice.h>
 #include <redraws.h>
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -245,87 +243,6 @@ TEST_F(RedrawJournal, TheReachOfEveryCurveHoldsAllItsPixels)
             }
         }
     }
-}
-
-// The boxes a device presents: never more than their bound, every pixel noted in one of them,
-// and close to what the noted boxes cover rather than to the box around them all.
-bool Holds(const portable::DeviceBox& box, long long x, long long y)
-{
-    return x >= box.left && x < box.right && y >= box.top && y < box.bottom;
-}
-
-// The first pixel of the noted boxes that no dirty box holds, or "" when there is none.
-std::string FindUncovered(const portable::CDirtyBoxes& dirty,
-                          const std::vector<portable::DeviceBox>& noted)
-{
-    for (const portable::DeviceBox& box : noted) {
-        for (long long y = box.top; y < box.bottom; ++y) {
-            for (long long x = box.left; x < box.right; ++x) {
-                bool bHeld = false;
-                for (int n = 0; n < dirty.GetCount(); ++n)
-                    bHeld = bHeld || Holds(dirty.GetBox(n), x, y);
-                if (!bHeld)
-                    return std::to_string(x) + "," + std::to_string(y);
-            }
-        }
-    }
-    return "";
-}
-
-TEST(DirtyBoxes, CoverEveryNotedPixelInBoundedBoxes)
-{
-    std::uint32_t nSeed = 4321;
-    auto next = [&nSeed](int nRange) {
-        nSeed = nSeed * 1664525u + 1013904223u;
-        return static_cast<long long>((nSeed >> 8) % static_cast<std::uint32_t>(nRange));
-    };
-    portable::CDirtyBoxes dirty;
-    for (int nRound = 0; nRound < 100; ++nRound) {
-        dirty.Clear();
-        std::vector<portable::DeviceBox> noted;
-        for (int nBox = 1 + static_cast<int>(next(40)); nBox > 0; --nBox) {
-            const long long left = next(400);
-            const long long top = next(300);
-            noted.push_back({left, top, left + next(30), top + next(30)});
-            dirty.Add(noted.back());
-            ASSERT_LE(dirty.GetCount(), portable::CDirtyBoxes::kMaxBoxes);
-        }
-        ASSERT_EQ(FindUncovered(dirty, noted), "") << "round " << nRound;
-    }
-}
-
-TEST(DirtyBoxes, KeepFiguresFarApartInBoxesOfTheirOwn)
-{
-    // Two turning parts as a frame of the program changes them, one at each end of the window,
-    // each the outlines of its figures; and between them two figures far enough apart to be
-    // kept apart, until a third fills the gap.
-    std::vector<portable::DeviceBox> noted;
-    for (long long i = 0; i < 10; ++i) {
-        noted.push_back({20 + 4 * i, 20, 40 + 4 * i, 70});
-        noted.push_back({600 + 3 * i, 400 - 5 * i, 640 + 3 * i, 420});
-    }
-    noted.push_back({300, 200, 340, 280});
-    noted.push_back({400, 200, 440, 280});
-    noted.push_back({330, 200, 410, 280});
-    noted.push_back({310, 201, 320, 202});  // within them: nothing new
-    noted.push_back({0, 0, 0, 400});        // empty: nothing at all
-    portable::CDirtyBoxes dirty;
-    std::vector<bool> covered(700 * 450, false);
-    for (const portable::DeviceBox& box : noted) {
-        dirty.Add(box);
-        for (long long i = 0; i < 700 * 450; ++i)
-            covered[i] = covered[i] || Holds(box, i % 700, i / 700);
-    }
-    ASSERT_EQ(dirty.GetCount(), 3);
-    EXPECT_EQ(FindUncovered(dirty, noted), "");
-    long long nArea = 0;
-    for (int n = 0; n < dirty.GetCount(); ++n)
-        nArea += dirty.GetBox(n).Width() * dirty.GetBox(n).Height();
-    const long long nCovered = std::count(covered.begin(), covered.end(), true);
-    EXPECT_LE(nArea, nCovered + nCovered / 4);
-    const portable::DeviceBox bounds = dirty.GetBounds();
-    EXPECT_EQ(std::vector<long long>({bounds.left, bounds.top, bounds.right, bounds.bottom}),
-              std::vector<long long>({20, 20, 667, 420}));
 }
 
 }  // namespace
