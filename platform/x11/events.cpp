@@ -136,8 +136,9 @@ WaitResult WaitForEvents(long long nsDeadline)
     // then reads the word with whatever else arrived: a close request or an exposure waits at
     // most until the next tick.
     if (nsDeadline != kNoDeadline && IsAnyFrameBeingRead()) {
+        const long long nsNow = Now();
         const timespec timeout =
-            TimeoutUntil(std::min(nsDeadline, Now() + kLongestUnwatched), Now());
+            TimeoutUntil(std::min(nsDeadline, nsNow + kLongestUnwatched), nsNow);
         ppoll(nullptr, 0, &timeout, nullptr);
         return WaitResult::Events;
     }
