@@ -138,7 +138,8 @@ bool CPainter::StepLineInside(const CAxisView& major, const CAxisView& minor, lo
     const U twiceN = 2 * static_cast<U>(n);
     const U bias = static_cast<U>(bShrinking ? n : n - 1);
     auto offsetAt = [&](long long i) {
-        const long long k = static_cast<long long>((2 * static_cast<U>(i) * magnitude + bias) / twiceN);
+        const U quotient = (2 * static_cast<U>(i) * magnitude + bias) / twiceN;
+        const long long k = static_cast<long long>(quotient);
         return bShrinking ? -k : k;
     };
     const long long minorFirst = minorStart + offsetAt(first);
