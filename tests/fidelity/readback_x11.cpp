@@ -13,6 +13,20 @@ namespace {
 
 const char kCaption[] = "Vurazevedadar";
 
+// The display is shared with Wine and with the dumper run before this one, whose windows may go
+// away between being listed and being asked for their name: such a window is simply not the
+// one looked for. Xlib's error handler is the whole process's, so errors of this connection are
+// kept from the program's handler, which would end the run.
+Display* s_pReadback = nullptr;
+XErrorHandler s_pfnProgram = nullptr;
+
+int OnReadbackError(Display* pDisplay, XErrorEvent* pError)
+{
+    if (pDisplay == s_pReadback)
+        return 0;
+    return s_pfnProgram != nullptr ? s_pfnProgram(pDisplay, pError) : 0;
+}
+
 Window FindCaptioned(Display* pDisplay, Window window)
 {
     char* pszName = nullptr;
@@ -51,6 +65,8 @@ bool ReadClientArea(HWND, int nWidth, int nHeight, std::vector<unsigned char>& r
     Display* pDisplay = XOpenDisplay(nullptr);
     if (!pDisplay)
         return false;
+    s_pReadback = pDisplay;
+    s_pfnProgram = XSetErrorHandler(OnReadbackError);
     const Window window = FindCaptioned(pDisplay, DefaultRootWindow(pDisplay));
     XImage* pImage = window != None ? XGetImage(pDisplay, window, 0, 0, nWidth, nHeight,
                                                 AllPlanes, ZPixmap)
@@ -69,5 +85,6 @@ bool ReadClientArea(HWND, int nWidth, int nHeight, std::vector<unsigned char>& r
         XDestroyImage(pImage);
     }
     XCloseDisplay(pDisplay);
+    XSetErrorHandler(s_pfnProgram);
     return pImage != nullptr;
 }
