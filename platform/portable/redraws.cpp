@@ -130,6 +130,16 @@ DeviceBox ArcReach(const Figure& figure)
                      static_cast<long long>(std::ceil(dBottom + kArcSlack)) + 1};
 }
 
+// The one colour a figure writes, or kMixed: an outline writes the pen, a filled figure the
+// pen and the brush.
+std::uint64_t ColourOf(const Figure& figure)
+{
+    const bool bFilled = figure.m_kind != FigureKind::Line && figure.m_kind != FigureKind::Arc;
+    if (bFilled && figure.m_crPen != figure.m_crBrush)
+        return CRedrawJournal::kMixed;
+    return figure.m_crPen;
+}
+
 DeviceBox Intersection(const DeviceBox& a, const DeviceBox& b)
 {
     return DeviceBox{std::max(a.left, b.left), std::max(a.top, b.top),
@@ -195,7 +205,7 @@ void CRedrawJournal::Reset(int nWidth, int nHeight)
     m_nTilesAcross = static_cast<int>(tilesFor(m_nTileShift, m_nWidth));
     const long long nTilesDown = tilesFor(m_nTileShift, m_nHeight);
     m_tiles.assign(static_cast<std::size_t>(m_nTilesAcross) * static_cast<std::size_t>(nTilesDown),
-                   0);
+                   CTile{0, 0, kMixed});
     m_nChanges = 0;
     Forget();
 }
@@ -210,8 +220,10 @@ CRedrawJournal::CEntry& CRedrawJournal::SlotOf(const Figure& figure)
     return m_entries[static_cast<std::size_t>(figure.m_nHash) & (kSlots - 1)];
 }
 
-// The tiles under the part of the reach that lies on the device.
-bool CRedrawJournal::IsChangedSince(const DeviceBox& reach, std::uint32_t nChange) const
+// The tiles under the part of the reach that lies on the device, ignoring changes in the
+// colour given (none is ignored for kMixed).
+bool CRedrawJournal::IsChangedSince(const DeviceBox& reach, std::uint32_t nChange,
+                                    std::uint64_t nColour) const
 {
     const long long left = std::max(reach.left, 0LL);
     const long long top = std::max(reach.top, 0LL);
@@ -224,21 +236,27 @@ bool CRedrawJournal::IsChangedSince(const DeviceBox& reach, std::uint32_t nChang
     const int ty0 = static_cast<int>(top) >> m_nTileShift;
     const int ty1 = static_cast<int>(bottom - 1) >> m_nTileShift;
     for (int ty = ty0; ty <= ty1; ++ty) {
-        const std::uint32_t* pRow = m_tiles.data() + static_cast<std::size_t>(ty) *
-                                                         static_cast<std::size_t>(m_nTilesAcross);
+        const CTile* pRow = m_tiles.data() + static_cast<std::size_t>(ty) *
+                                                 static_cast<std::size_t>(m_nTilesAcross);
         for (int tx = tx0; tx <= tx1; ++tx) {
-            if (pRow[tx] > nChange)
+            const CTile& tile = pRow[tx];
+            const bool bOwnColour = nColour != kMixed && tile.m_nColour == nColour;
+            if ((bOwnColour ? tile.m_nLastOther : tile.m_nLast) > nChange)
                 return true;
         }
     }
     return false;
 }
 
-bool CRedrawJournal::IsStanding(const Figure& figure, const DeviceBox& reach)
+bool CRedrawJournal::IsStanding(const Figure& figure, DeviceBox* pReach)
 {
     CEntry& entry = SlotOf(figure);
-    if (entry.m_nValidFrom == 0 || !AreSame(entry.m_figure, figure) ||
-        IsChangedSince(reach, entry.m_nValidFrom))
+    if (entry.m_nValidFrom == 0 || !AreSame(entry.m_figure, figure)) {
+        *pReach = FigureReach(figure, m_nWidth, m_nHeight);
+        return false;
+    }
+    *pReach = entry.m_changed;
+    if (IsChangedSince(*pReach, entry.m_nValidFrom, ColourOf(figure)))
         return false;
     entry.m_nValidFrom = m_nChanges;
     return true;
@@ -246,12 +264,12 @@ bool CRedrawJournal::IsStanding(const Figure& figure, const DeviceBox& reach)
 
 void CRedrawJournal::NoteDrawn(const Figure& figure, const DeviceBox& changed)
 {
-    NoteChanged(changed);
+    NoteChanged(changed, ColourOf(figure));
     // Valid from the change it just made, or from any earlier number when it made none.
-    SlotOf(figure) = CEntry{figure, std::max<std::uint32_t>(m_nChanges, 1)};
+    SlotOf(figure) = CEntry{figure, changed, std::max<std::uint32_t>(m_nChanges, 1)};
 }
 
-void CRedrawJournal::NoteChanged(const DeviceBox& changed)
+void CRedrawJournal::NoteChanged(const DeviceBox& changed, std::uint64_t nColour)
 {
     const long long left = std::max(changed.left, 0LL);
     const long long top = std::max(changed.top, 0LL);
@@ -262,7 +280,7 @@ void CRedrawJournal::NoteChanged(const DeviceBox& changed)
     // The count would wrap after four thousand million changes; starting afresh is simpler
     // than comparing across the wrap.
     if (m_nChanges == UINT32_MAX) {
-        std::fill(m_tiles.begin(), m_tiles.end(), 0);
+        std::fill(m_tiles.begin(), m_tiles.end(), CTile{0, 0, kMixed});
         m_nChanges = 0;
         Forget();
     }
@@ -273,8 +291,16 @@ void CRedrawJournal::NoteChanged(const DeviceBox& changed)
     const int ty1 = static_cast<int>(bottom - 1) >> m_nTileShift;
     for (int ty = ty0; ty <= ty1; ++ty) {
         const std::size_t nRow = static_cast<std::size_t>(ty);
-        std::uint32_t* pRow = m_tiles.data() + nRow * static_cast<std::size_t>(m_nTilesAcross);
-        std::fill(pRow + tx0, pRow + tx1 + 1, m_nChanges);
+        CTile* pRow = m_tiles.data() + nRow * static_cast<std::size_t>(m_nTilesAcross);
+        for (int tx = tx0; tx <= tx1; ++tx) {
+            CTile& tile = pRow[tx];
+            // A change in another colour than the last is the last in a colour other than
+            // this one; one in the same colour leaves the last other change where it was.
+            if (nColour == kMixed || tile.m_nColour != nColour)
+                tile.m_nLastOther = nColour == kMixed ? m_nChanges : tile.m_nLast;
+            tile.m_nLast = m_nChanges;
+            tile.m_nColour = nColour;
+        }
     }
 }
 

@@ -41,23 +41,38 @@ DeviceBox FigureReach(const Figure& figure, int nWidth, int nHeight);
 
 // The figures drawn lately, and when each part of the device last changed. The device is cut
 // into tiles, and a figure stands while no tile its reach touches has changed since the figure
-// was drawn or last found standing. Figures are kept in a fixed number of slots, one per hash:
-// one that loses its slot to another is simply drawn again.
+// was drawn or last found standing, other than in the figure's own colour: pixels that were
+// the figure's colour stay so whatever else is drawn in it. That keeps a figure drawn again
+// next to another in the same pen (the sides of one outline) from unsettling its neighbours.
+// Figures are kept in a fixed number of slots, one per hash: one that loses its slot to
+// another is simply drawn again.
 class CRedrawJournal {
 public:
     // A device of a new size, every pixel new: nothing stands.
     void Reset(int nWidth, int nHeight);
-    // Whether the figure would change nothing where its reach lies. A figure found standing
-    // counts as drawn now.
-    bool IsStanding(const Figure& figure, const DeviceBox& reach);
-    // The figure was drawn and changed the pixels in the changed box (empty: none).
+    // Whether the figure would change nothing where its reach lies; *pReach is its reach
+    // either way, which for a figure drawn lately is the box it changed then. A figure found
+    // standing counts as drawn now.
+    bool IsStanding(const Figure& figure, DeviceBox* pReach);
+    // The figure was drawn and changed the pixels in the changed box (empty: none), and will
+    // change those again whenever it is drawn.
     void NoteDrawn(const Figure& figure, const DeviceBox& changed);
-    // Pixels changed without a figure (an erase, say): nothing under them stands any more.
-    void NoteChanged(const DeviceBox& changed);
+    // Pixels changed without a figure: an erase in one colour, or anything else (kMixed).
+    static constexpr std::uint64_t kMixed = std::uint64_t{1} << 32;
+    void NoteChanged(const DeviceBox& changed, std::uint64_t nColour = kMixed);
 
 private:
+    // Per tile, the number of its last change and that change's colour, and the number of its
+    // last change in any other colour: enough to tell whether a tile changed since a given
+    // change in any colour but one.
+    struct CTile {
+        std::uint32_t m_nLast;
+        std::uint32_t m_nLastOther;
+        std::uint64_t m_nColour;
+    };
     struct CEntry {
         Figure m_figure;
+        DeviceBox m_changed;
         // The number of changes when the figure's pixels were last known to be its own; 0 for
         // an empty slot.
         std::uint32_t m_nValidFrom;
@@ -66,11 +81,11 @@ private:
     // Every figure is forgotten: a new size, or a count of changes about to wrap.
     void Forget();
     CEntry& SlotOf(const Figure& figure);
-    bool IsChangedSince(const DeviceBox& reach, std::uint32_t nChange) const;
+    bool IsChangedSince(const DeviceBox& reach, std::uint32_t nChange,
+                        std::uint64_t nColour) const;
 
     std::vector<CEntry> m_entries;
-    // For each tile, the number of the last change that touched it.
-    std::vector<std::uint32_t> m_tiles;
+    std::vector<CTile> m_tiles;
     int m_nWidth = 0;
     int m_nHeight = 0;
     int m_nTileShift = 0;  // a tile's side is 1 << m_nTileShift pixels

@@ -196,7 +196,8 @@ void CXlibDevice::UpdateGC(const portable::ClipRect& clip, COLORREF crColor)
 void CXlibDevice::Erase()
 {
     AddDirty(0, 0, m_nWidth, m_nHeight);
-    m_journal.NoteChanged(portable::DeviceBox{0, 0, m_nWidth, m_nHeight});
+    m_journal.NoteChanged(portable::DeviceBox{0, 0, m_nWidth, m_nHeight},
+                          m_bHasBackground ? m_crBackground : portable::CRedrawJournal::kMixed);
     if (m_idBackBuffer == None) {
         XClearWindow(m_pDisplay, m_idWindow);
         return;
@@ -211,17 +212,17 @@ void CXlibDevice::Erase()
 }
 
 // Only a back buffer keeps what was drawn: a window drawn in place may lose its pixels to
-// anything on the screen. A figure beyond X's coordinates is drawn clamped to them, no longer
-// along GDI's outline, so it may reach anywhere in the window.
+// anything on the screen, and has no present to narrow. A figure beyond X's coordinates is
+// drawn clamped to them, no longer along GDI's outline, so it may reach anywhere in the window.
 bool CXlibDevice::IsStanding(const portable::Figure& figure, portable::DeviceBox* pReach)
 {
     const DeviceBox& box = figure.m_box;
-    if (FitsCoords(DevicePoint{box.left, box.top}) &&
-        FitsCoords(DevicePoint{box.right, box.bottom}))
-        *pReach = portable::FigureReach(figure, m_nWidth, m_nHeight);
-    else
+    if (m_idBackBuffer == None || !FitsCoords(DevicePoint{box.left, box.top}) ||
+        !FitsCoords(DevicePoint{box.right, box.bottom})) {
         *pReach = DeviceBox{0, 0, m_nWidth, m_nHeight};
-    return m_idBackBuffer != None && m_journal.IsStanding(figure, *pReach);
+        return false;
+    }
+    return m_journal.IsStanding(figure, pReach);
 }
 
 // A figure's reach holds every pixel X draws for it too (XDrawArc covers the far edges of its

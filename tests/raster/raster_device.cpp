@@ -145,7 +145,8 @@ protected:
 
     bool Stands(const portable::Figure& figure)
     {
-        return m_journal.IsStanding(figure, portable::FigureReach(figure, 200, 100));
+        portable::DeviceBox reach;
+        return m_journal.IsStanding(figure, &reach);
     }
     void Draw(const portable::Figure& figure)
     {
@@ -188,13 +189,47 @@ TEST_F(RedrawJournal, AFigureStandsUntilSomethingChangesWithinItsReach)
     // On the largest window the tiles are coarser, and the same rules hold.
     m_journal.Reset(32767, 32767);
     const portable::Figure far = portable::LineFigure(white, {30000, 30000}, {30100, 30050});
-    const portable::DeviceBox reach = portable::FigureReach(far, 32767, 32767);
+    portable::DeviceBox reach;
+    EXPECT_FALSE(m_journal.IsStanding(far, &reach));
+    EXPECT_EQ(reach.left, 29999);
+    EXPECT_EQ(reach.bottom, 30051);
     m_journal.NoteDrawn(far, reach);
-    EXPECT_TRUE(m_journal.IsStanding(far, reach));
+    EXPECT_TRUE(m_journal.IsStanding(far, &reach));
     m_journal.NoteChanged(portable::DeviceBox{0, 0, 20000, 20000});
-    EXPECT_TRUE(m_journal.IsStanding(far, reach));
+    EXPECT_TRUE(m_journal.IsStanding(far, &reach));
     m_journal.NoteChanged(portable::DeviceBox{30050, 30020, 30051, 30021});
-    EXPECT_FALSE(m_journal.IsStanding(far, reach));
+    EXPECT_FALSE(m_journal.IsStanding(far, &reach));
+}
+
+// The sides of one outline share their ends: drawing one again must not unsettle the next, or
+// every side of a standing outline would be drawn on every tick. Anything in another colour
+// still does, however many changes in the figure's own colour come after it.
+TEST_F(RedrawJournal, ChangesInAFiguresOwnColourLeaveItStanding)
+{
+    const portable::DrawContext white{kWhite, kBlue, kNoClip};
+    const portable::Figure side = portable::LineFigure(white, {10, 10}, {40, 10});
+    const portable::Figure next = portable::LineFigure(white, {40, 10}, {40, 40});
+    Draw(side);
+    Draw(next);
+    Draw(side);
+    EXPECT_TRUE(Stands(next));
+    EXPECT_TRUE(Stands(side));
+
+    m_journal.NoteChanged(portable::DeviceBox{38, 20, 42, 22}, kBlue);
+    m_journal.NoteChanged(portable::DeviceBox{38, 20, 42, 22}, kWhite);
+    EXPECT_FALSE(Stands(next));
+    Draw(next);
+    m_journal.NoteChanged(portable::DeviceBox{38, 20, 42, 22});  // colours unknown
+    EXPECT_FALSE(Stands(next));
+    Draw(next);
+
+    // A filled figure writes its pen and its brush: with two colours it is foreign to both.
+    Draw(portable::BoxFigure(portable::FigureKind::Ellipse, white, {30, 15, 50, 34}));
+    EXPECT_FALSE(Stands(next));
+    Draw(next);
+    const portable::DrawContext allWhite{kWhite, kWhite, kNoClip};
+    Draw(portable::BoxFigure(portable::FigureKind::Ellipse, allWhite, {30, 15, 50, 34}));
+    EXPECT_TRUE(Stands(next));
 }
 
 TEST_F(RedrawJournal, TheReachOfEveryCurveHoldsAllItsPixels)
