@@ -22,8 +22,10 @@ namespace {
 void OnExpose(CX11Window* pWindow, const XExposeEvent& event)
 {
     pWindow->Invalidate();
-    if (event.count == 0)
+    if (event.count == 0) {
+        pWindow->NoteExposed();
         portable::NotifyExposed(pWindow->m_hWnd);
+    }
 }
 
 // The device takes the new size before the core hears of it, so that the repaint it asks for
@@ -134,8 +136,9 @@ WaitResult WaitForEvents(long long nsDeadline)
     // tick, which costs more than drawing the frame. So while a frame is being read the wait
     // runs to the deadline (at most kLongestUnwatched) without the connection, and the caller
     // then reads the word with whatever else arrived: a close request or an exposure waits at
-    // most until the next tick.
-    if (nsDeadline != kNoDeadline && IsAnyFrameBeingRead()) {
+    // most until the next tick. A window's first exposure does not wait: its paint is the
+    // first picture of the program.
+    if (nsDeadline != kNoDeadline && CanWaitUnwatched()) {
         const long long nsNow = Now();
         const timespec timeout =
             TimeoutUntil(std::min(nsDeadline, nsNow + kLongestUnwatched), nsNow);

@@ -126,13 +126,17 @@ CX11Window* FindWindow(Window idWindow)
     return nullptr;
 }
 
-bool IsAnyFrameBeingRead()
+// Until a window's first exposure comes, the picture the user waits for is the paint that
+// answers it, so that exposure must not wait for the next tick.
+bool CanWaitUnwatched()
 {
+    bool bBeingRead = false;
     for (CX11Window* pWindow : TheWindows()) {
-        if (pWindow->IsFrameBeingRead())
-            return true;
+        if (!pWindow->WasExposed())
+            return false;
+        bBeingRead = bBeingRead || pWindow->IsFrameBeingRead();
     }
-    return false;
+    return bBeingRead;
 }
 
 void PresentWindows()

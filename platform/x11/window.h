@@ -32,6 +32,9 @@ public:
     bool TakeCompletion(const XEvent& event);
     // Whether the server may still be reading the window's last shared-memory frame.
     bool IsFrameBeingRead() const;
+    // The server has shown the window and asked for its first paint.
+    void NoteExposed() { m_bExposed = true; }
+    bool WasExposed() const { return m_bExposed; }
 
 private:
     Window m_idWindow;
@@ -39,14 +42,16 @@ private:
     int m_nHeight = 0;
     CXlibDevice m_xlib;
     std::unique_ptr<CShmSurface> m_pShm;  // null where the server takes no shared memory
+    bool m_bExposed = false;
 };
 
 // The backend's window for an X window; null for another client's.
 CX11Window* FindWindow(Window idWindow);
 // Presents every window's frame.
 void PresentWindows();
-// Whether the server may still be reading any window's last frame.
-bool IsAnyFrameBeingRead();
+// Whether a wait may leave the connection unwatched until its deadline: the server may still
+// be reading a window's last frame, and every window has had its first exposure.
+bool CanWaitUnwatched();
 // Gives the server's completion event to the window it belongs to; false when it is none.
 bool TakeCompletion(const XEvent& event);
 
