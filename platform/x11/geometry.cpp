@@ -47,6 +47,24 @@ int SkewedAngle64(const DevicePoint& pt, const DevicePoint& centre, long long w,
     return static_cast<int>(std::lround(std::atan2(dy, dx) * kRadiansToArcUnits));
 }
 
+// X's thin arc runs on past its end angle: where GDI stops at the outline pixel nearest the end
+// radial, X was measured drawing up to two pixels more along a large arc (at 3840 x 2160), and
+// one at smaller sizes. Ending the sweep this much short of the radial, along the outline,
+// keeps X's last pixel within one of GDI's at every size measured.
+const double kEndTrimPixels = 0.75;
+
+// The angle that runs kEndTrimPixels along the ellipse at the arc's end, in X's units.
+int EndTrim64(const ArcRequest& arc)
+{
+    const double phi = static_cast<double>(arc.angle1 + arc.angle2) / kRadiansToArcUnits;
+    const double a = arc.width / 2.0;
+    const double b = arc.height / 2.0;
+    const double dPixelsPerRadian = std::hypot(a * std::sin(phi), b * std::cos(phi));
+    if (dPixelsPerRadian < kEndTrimPixels)
+        return 0;
+    return static_cast<int>(std::lround(kEndTrimPixels / dPixelsPerRadian * kRadiansToArcUnits));
+}
+
 }  // namespace
 
 bool CutSegment(DevicePoint* pFrom, DevicePoint* pTo)
@@ -104,6 +122,9 @@ bool GdiArcToX(const DeviceBox& box, DevicePoint ptStart, DevicePoint ptEnd, Arc
     pArc->angle2 = SkewedAngle64(ptEnd, centre, w, h) - pArc->angle1;
     if (pArc->angle2 <= 0)
         pArc->angle2 += kFullCircle64;
+    const int nTrim = EndTrim64(*pArc);
+    if (pArc->angle2 > 2 * nTrim)
+        pArc->angle2 -= nTrim;
     return true;
 }
 

@@ -5,8 +5,9 @@
 # Locked and engaged poses over more than a revolution (30 ticks), and the bare first paint.
 FIDELITY_ALL_TICKS=(0 1 3 5 7 9 11 13 20 30 31 40)
 # A large frame takes seconds a tick to render and compare: the first paint, a pose with the pin
-# in a slot (5: there Xlib puts one white pixel 2 px from any of GDI's at 3840 x 2160), a locked
-# pose, and one of the second revolution (the cross turned by a slot).
+# in a slot (5: there an Xlib arc running on past its end put a white pixel 2 px from any of
+# GDI's at 3840 x 2160), a locked pose, and one of the second revolution (the cross turned by a
+# slot).
 FIDELITY_LARGE_TICKS=(0 5 20 31)
 FIDELITY_LARGE_PIXELS=2000000
 

@@ -2,6 +2,8 @@
 // arc angles, 16-bit coordinate limits, timer deadlines, pixel values and caption encoding.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "display.h"
 #include "events.h"
 #include "geometry.h"
@@ -31,18 +33,45 @@ TEST(X11Arc, BoxLosesItsLastColumnAndRowBecauseXArcsCoverTheirFarEdges)
     EXPECT_EQ(arc.height, 50u);
 }
 
+// X's arc runs on past its end angle, so every sweep ends a little short of the end radial:
+// less than a degree on these boxes.
+void ExpectSweepEndingShortOf(const ArcRequest& arc, int nDegrees)
+{
+    EXPECT_LT(arc.angle2, nDegrees * 64);
+    EXPECT_GT(arc.angle2, (nDegrees - 1) * 64);
+}
+
 TEST(X11Arc, QuarterFromThreeToTwelveOClockRunsCounterClockwise)
 {
     const ArcRequest arc = ArcFor({0, 0, 100, 100}, {100, 50}, {50, 0});
     EXPECT_EQ(arc.angle1, 0);
-    EXPECT_EQ(arc.angle2, 90 * 64);
+    ExpectSweepEndingShortOf(arc, 90);
 }
 
 TEST(X11Arc, FromTwelveToThreeOClockIsThreeQuartersNotAQuarterBackwards)
 {
     const ArcRequest arc = ArcFor({0, 0, 100, 100}, {50, 0}, {100, 50});
     EXPECT_EQ(arc.angle1, 90 * 64);
-    EXPECT_EQ(arc.angle2, 270 * 64);
+    ExpectSweepEndingShortOf(arc, 270);
+}
+
+// Short by three quarters of a pixel along the outline, whatever the size and wherever the end
+// lies on a flat ellipse; a sweep too short to lose that keeps its length.
+TEST(X11Arc, SweepEndsThreeQuartersOfAPixelShortOfTheEndRadial)
+{
+    for (long long nRadius : {20LL, 400LL, 3000LL}) {
+        const ArcRequest arc =
+            ArcFor({0, 0, 2 * nRadius + 1, 2 * nRadius + 1}, {2 * nRadius, nRadius}, {nRadius, 0});
+        const DevicePoint ptEnd = x11::PointOnArc(arc, arc.angle1 + arc.angle2);
+        const double dShortBy = std::hypot(static_cast<double>(ptEnd.x - nRadius),
+                                           static_cast<double>(ptEnd.y));
+        EXPECT_NEAR(dShortBy, 0.75, 0.5) << "radius " << nRadius;
+    }
+    const ArcRequest flat = ArcFor({0, 0, 2001, 201}, {2000, 100}, {0, 100});
+    const double dRadians = (180.0 * 64 - flat.angle2) / 64 * 3.14159265358979 / 180;
+    EXPECT_NEAR(dRadians * 100, 0.75, 0.02);  // at nine o'clock the outline runs at b = 100
+    // Radials 0.057 degrees apart: 4 units, of which three quarters of a pixel would take 3.
+    EXPECT_EQ(ArcFor({0, 0, 2001, 2001}, {2000, 1000}, {2000, 999}).angle2, 4);
 }
 
 TEST(X11Arc, FlatBoxUsesSkewedAnglesSoTheRadialMeetsItsCorner)
@@ -51,7 +80,7 @@ TEST(X11Arc, FlatBoxUsesSkewedAnglesSoTheRadialMeetsItsCorner)
     // the ellipse stretched to a circle, which is the measure X uses.
     const ArcRequest arc = ArcFor({0, 0, 200, 100}, {200, 0}, {0, 50});
     EXPECT_EQ(arc.angle1, 45 * 64);
-    EXPECT_EQ(arc.angle2, 135 * 64);
+    ExpectSweepEndingShortOf(arc, 135);
 }
 
 TEST(X11Arc, CoincidentRadialsDrawTheWholeEllipse)
