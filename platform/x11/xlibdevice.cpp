@@ -145,39 +145,33 @@ void CXlibDevice::Invalidate()
 
 void CXlibDevice::AddDirty(long long left, long long top, long long right, long long bottom)
 {
-    left = std::max(left, 0LL);
-    top = std::max(top, 0LL);
-    right = std::min(right, static_cast<long long>(m_nWidth));
-    bottom = std::min(bottom, static_cast<long long>(m_nHeight));
-    if (left >= right || top >= bottom)
+    const DeviceBox box{std::max(left, 0LL), std::max(top, 0LL),
+                        std::min(right, static_cast<long long>(m_nWidth)),
+                        std::min(bottom, static_cast<long long>(m_nHeight))};
+    if (box.left >= box.right || box.top >= box.bottom)
         return;
-    if (m_nDirtyLeft >= m_nDirtyRight) {
-        m_nDirtyLeft = left;
-        m_nDirtyTop = top;
-        m_nDirtyRight = right;
-        m_nDirtyBottom = bottom;
+    if (m_dirty.left >= m_dirty.right) {
+        m_dirty = box;
         return;
     }
-    m_nDirtyLeft = std::min(m_nDirtyLeft, left);
-    m_nDirtyTop = std::min(m_nDirtyTop, top);
-    m_nDirtyRight = std::max(m_nDirtyRight, right);
-    m_nDirtyBottom = std::max(m_nDirtyBottom, bottom);
+    m_dirty = DeviceBox{std::min(m_dirty.left, box.left), std::min(m_dirty.top, box.top),
+                        std::max(m_dirty.right, box.right), std::max(m_dirty.bottom, box.bottom)};
 }
 
 // One request for the whole frame: the server shows it at once, so no compositor can catch the
 // window between a figure's erasing and its drawing.
 void CXlibDevice::Present()
 {
-    if (m_nDirtyLeft >= m_nDirtyRight)
+    if (m_dirty.left >= m_dirty.right)
         return;
     if (m_idBackBuffer != None) {
-        const int x = static_cast<int>(m_nDirtyLeft);
-        const int y = static_cast<int>(m_nDirtyTop);
+        const int x = static_cast<int>(m_dirty.left);
+        const int y = static_cast<int>(m_dirty.top);
         XCopyArea(m_pDisplay, m_idBackBuffer, m_idWindow, m_gcCopy, x, y,
-                  static_cast<unsigned>(m_nDirtyRight - m_nDirtyLeft),
-                  static_cast<unsigned>(m_nDirtyBottom - m_nDirtyTop), x, y);
+                  static_cast<unsigned>(m_dirty.Width()), static_cast<unsigned>(m_dirty.Height()),
+                  x, y);
     }
-    m_nDirtyLeft = m_nDirtyRight = 0;
+    m_dirty = DeviceBox{0, 0, 0, 0};
 }
 
 void CXlibDevice::UpdateGC(const portable::ClipRect& clip, COLORREF crColor)

@@ -88,10 +88,7 @@ private:
     int m_nHeight = 0;
     portable::CRedrawJournal m_journal;
     // The box that changed since the last present, within the window; empty when left >= right.
-    long long m_nDirtyLeft = 0;
-    long long m_nDirtyTop = 0;
-    long long m_nDirtyRight = 0;
-    long long m_nDirtyBottom = 0;
+    DeviceBox m_dirty = {0, 0, 0, 0};
 };
 
 }  // namespace x11
